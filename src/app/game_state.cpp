@@ -1,0 +1,3 @@
+#include "app/game_state.h"
+
+int game_state = FLOW_STARTUP;
