@@ -13,3 +13,6 @@ constexpr int FLOW_CLOSING_SCREEN = 9;
 constexpr int FLOW_SHUTDOWN = 10;
 
 extern int game_state;
+
+// 1 while a started game can be resumed from the menu: set by a new game, cleared when it ends.
+extern int game_in_progress;

@@ -1,7 +1,7 @@
 // The level's art: the 32 block images the well is drawn with and the play-screen background.
 #pragma once
 
-struct BitmapImage;
+#include "graphics/image.h"
 
 constexpr int BLOCK_IMAGE_COUNT = 32;
 
