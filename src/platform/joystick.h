@@ -6,6 +6,7 @@
 namespace platform {
 
 constexpr uint32_t JOYERR_NOERROR = 0;
+constexpr uint32_t JOYERR_PARMS = 165;
 constexpr uint32_t JOYERR_UNPLUGGED = 167;
 constexpr uint32_t JOY_RETURNALL = 0xFF;
 constexpr uint32_t JOYSTICKID1 = 0;

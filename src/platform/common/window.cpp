@@ -1,0 +1,271 @@
+// The one window, its message queue and default handling, shared by both backends.
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/common/backend.h"
+#include "platform/common/window_internal.h"
+#include "platform/keyboard.h"
+
+namespace platform {
+
+struct Window {
+    std::string title;
+    WindowProcFn procedure = nullptr;
+    bool needs_paint = false;
+    bool destroying = false;
+};
+
+namespace {
+
+struct RegisteredClass {
+    std::string name;
+    WindowProcFn procedure;
+};
+
+struct WindowState {
+    std::vector<RegisteredClass> classes;
+    std::unique_ptr<Window> window;
+    std::deque<Message> queue;
+    bool quit_requested = false;
+    int quit_code = 0;
+    int cursor_counter = 0;
+};
+
+// Function-local so nothing depends on the order of static initialisation.
+WindowState& state() {
+    static WindowState instance;
+    return instance;
+}
+
+bool is_live(WindowHandle window) {
+    return window != nullptr && window == state().window.get();
+}
+
+const RegisteredClass* find_class(const char* name) {
+    for (const RegisteredClass& entry : state().classes) {
+        if (entry.name == name) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+// Alt held while a key goes down is reported in bit 29 of the key message.
+constexpr intptr_t KEY_CONTEXT_ALT = intptr_t(1) << 29;
+
+// The character a key press stands for without shift, or 0 for keys that make none.
+uintptr_t key_character(uintptr_t virtual_key) {
+    if (virtual_key >= 'A' && virtual_key <= 'Z') {
+        return virtual_key - 'A' + 'a';
+    }
+    if ((virtual_key >= '0' && virtual_key <= '9') || virtual_key == uintptr_t(VK_SPACE) ||
+        virtual_key == uintptr_t(VK_RETURN) || virtual_key == uintptr_t(VK_ESCAPE)) {
+        return virtual_key;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool register_class(const WindowClass& window_class) {
+    if (backend::step_fails(backend::Step::RegisterClass)) {
+        return false;
+    }
+    if (window_class.lpszClassName == nullptr || window_class.lpszClassName[0] == '\0' ||
+        window_class.lpfnWndProc == nullptr || find_class(window_class.lpszClassName) != nullptr) {
+        return false;
+    }
+    state().classes.push_back({window_class.lpszClassName, window_class.lpfnWndProc});
+    return true;
+}
+
+WindowHandle create_window(uint32_t ex_style, const char* class_name, const char* title,
+                           uint32_t style, int x, int y, int width, int height) {
+    (void)ex_style;
+    (void)x;
+    (void)y;
+    if (backend::step_fails(backend::Step::CreateWindow)) {
+        return nullptr;
+    }
+    WindowState& s = state();
+    const RegisteredClass* registered = class_name ? find_class(class_name) : nullptr;
+    // The game has exactly one window.
+    if (registered == nullptr || s.window) {
+        return nullptr;
+    }
+    s.window = std::make_unique<Window>();
+    s.window->title = title ? title : "";
+    s.window->procedure = registered->procedure;
+    s.window->needs_paint = (style & WS_VISIBLE) != 0;
+    WindowHandle window = s.window.get();
+    backend::window_created(width, height, s.window->title.c_str());
+    if (window->procedure(window, WM_CREATE, 0, 0) == -1) {
+        destroy_window(window);
+        return nullptr;
+    }
+    return window;
+}
+
+bool destroy_window(WindowHandle window) {
+    WindowState& s = state();
+    if (!is_live(window) || window->destroying) {
+        return false;
+    }
+    window->destroying = true;
+    window->procedure(window, WM_DESTROY, 0, 0);
+    // Messages still addressed to the window die with it; thread messages stay.
+    std::deque<Message> kept;
+    for (const Message& message : s.queue) {
+        if (message.window != window) {
+            kept.push_back(message);
+        }
+    }
+    s.queue.swap(kept);
+    s.window.reset();
+    backend::window_destroyed();
+    return true;
+}
+
+int screen_width() {
+    return 640;
+}
+int screen_height() {
+    return 480;
+}
+
+bool peek_message(Message* out) {
+    if (out == nullptr) {
+        return false;
+    }
+    backend::pump_events();
+    WindowState& s = state();
+    if (!s.queue.empty()) {
+        *out = s.queue.front();
+        s.queue.pop_front();
+        return true;
+    }
+    // As on Windows, quit comes only once everything posted before it has been taken.
+    if (s.quit_requested) {
+        s.quit_requested = false;
+        *out = {nullptr, WM_QUIT, uintptr_t(s.quit_code), 0};
+        return true;
+    }
+    if (s.window && s.window->needs_paint) {
+        *out = {s.window.get(), WM_PAINT, 0, 0};
+        return true;
+    }
+    return false;
+}
+
+void translate_message(const Message& message) {
+    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) {
+        return;
+    }
+    uintptr_t character = key_character(message.wparam);
+    if (character == 0 || !is_live(message.window)) {
+        return;
+    }
+    // The character message is the next one taken, as on Windows.
+    state().queue.push_front({message.window, WM_CHAR, character, message.lparam});
+}
+
+intptr_t dispatch_message(const Message& message) {
+    if (!is_live(message.window)) {
+        return 0;
+    }
+    return message.window->procedure(message.window, message.message, message.wparam,
+                                     message.lparam);
+}
+
+bool post_message(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+    // A null window posts to the thread, as PostMessage does.
+    if (window != nullptr && !is_live(window)) {
+        return false;
+    }
+    state().queue.push_back({window, message, wparam, lparam});
+    return true;
+}
+
+void post_quit_message(int exit_code) {
+    state().quit_requested = true;
+    state().quit_code = exit_code;
+}
+
+intptr_t default_window_proc(WindowHandle window, uint32_t message, uintptr_t wparam,
+                             intptr_t lparam) {
+    switch (message) {
+        case WM_CLOSE:
+            destroy_window(window);
+            return 0;
+        case WM_SYSKEYDOWN:
+            if (wparam == uintptr_t(VK_F4) && (lparam & KEY_CONTEXT_ALT) != 0) {
+                post_message(window, WM_CLOSE, 0, 0);
+            }
+            return 0;
+        case WM_PAINT:
+            validate_window(window);
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+void validate_window(WindowHandle window) {
+    if (is_live(window)) {
+        window->needs_paint = false;
+    }
+}
+
+int show_cursor(bool show) {
+    WindowState& s = state();
+    bool was_visible = s.cursor_counter >= 0;
+    s.cursor_counter += show ? 1 : -1;
+    bool visible = s.cursor_counter >= 0;
+    if (visible != was_visible) {
+        backend::cursor_visible(visible);
+    }
+    return s.cursor_counter;
+}
+
+namespace common {
+
+void reset_windows() {
+    WindowState& s = state();
+    if (s.window) {
+        s.window.reset();
+        backend::window_destroyed();
+    }
+    s.classes.clear();
+    s.queue.clear();
+    s.quit_requested = false;
+    s.quit_code = 0;
+    s.cursor_counter = 0;
+}
+
+WindowHandle live_window() {
+    return state().window.get();
+}
+
+std::string window_title() {
+    return state().window ? state().window->title : std::string();
+}
+
+bool message_queue_empty() {
+    const WindowState& s = state();
+    return s.queue.empty() && !s.quit_requested && !(s.window && s.window->needs_paint);
+}
+
+int cursor_counter() {
+    return state().cursor_counter;
+}
+
+void invalidate_window() {
+    if (state().window) {
+        state().window->needs_paint = true;
+    }
+}
+
+}  // namespace common
+}  // namespace platform

@@ -1,0 +1,27 @@
+// What the backends and the headless control need of the shared window and message queue.
+#pragma once
+#include <string>
+
+#include "platform/window.h"
+
+namespace platform::common {
+
+// Forgets classes, the window, queued messages and the quit request; cursor counter back to 0.
+void reset_windows();
+
+// The live window, or null.
+WindowHandle live_window();
+
+// The title the live window was created with ("" when none).
+std::string window_title();
+
+// True when nothing (no posted message, quit request or paint) waits in the queue.
+bool message_queue_empty();
+
+// The pointer's display counter (visible while it is 0 or more).
+int cursor_counter();
+
+// The window needs painting again (the SDL backend calls this when the window is exposed).
+void invalidate_window();
+
+}  // namespace platform::common
