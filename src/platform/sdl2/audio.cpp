@@ -1,0 +1,103 @@
+// The sound output: one SDL audio device whose callback runs the shared mixer. SDL holds the
+// device lock while the callback runs, so the game's changes to voices, made under
+// audio_lock, never meet a mix half done.
+#include <algorithm>
+#include <vector>
+
+#include "platform/common/backend.h"
+#include "platform/common/mixer.h"
+#include "platform/sdl2/sdl2_backend.h"
+
+namespace platform::sdl2 {
+
+namespace {
+
+// About 11 ms at 44.1 kHz: with the device's own buffering, a sound reaches the speaker well
+// within 30 ms of being started.
+constexpr Uint16 kDeviceSamples = 512;
+
+SDL_AudioDeviceID device = 0;
+int device_rate = 0;
+int device_channels = 0;
+std::vector<int16_t> mono;
+
+void fill_audio(void* /*user*/, Uint8* stream, int length) {
+    auto* out = reinterpret_cast<int16_t*>(stream);
+    size_t frames = size_t(length) / (sizeof(int16_t) * size_t(device_channels));
+    while (frames > 0) {
+        size_t count = std::min(frames, mono.size());
+        common::mix_s16(mono.data(), count, device_rate);
+        for (size_t i = 0; i < count; ++i) {
+            for (int c = 0; c < device_channels; ++c) {
+                *out++ = mono[i];
+            }
+        }
+        frames -= count;
+    }
+}
+
+}  // namespace
+
+}  // namespace platform::sdl2
+
+namespace platform::backend {
+
+bool audio_open() {
+    using namespace sdl2;
+    if (device != 0) {
+        return true;
+    }
+    if (!init_subsystem(SDL_INIT_AUDIO)) {
+        return false;
+    }
+    SDL_AudioSpec wanted{};
+    wanted.freq = 44100;
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = 2;
+    wanted.samples = kDeviceSamples;
+    wanted.callback = fill_audio;
+    SDL_AudioSpec obtained{};
+    // The device's own rate and channel count: the mixer resamples, and mono is copied to
+    // every channel, so SDL adds no conversion stage of its own.
+    device =
+        SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                            SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
+    if (device == 0 || obtained.channels == 0 || obtained.freq <= 0) {
+        if (device != 0) {
+            SDL_CloseAudioDevice(device);
+            device = 0;
+        }
+        return false;
+    }
+    device_rate = obtained.freq;
+    device_channels = obtained.channels;
+    mono.assign(std::max<size_t>(obtained.samples, 64), 0);
+    SDL_PauseAudioDevice(device, 0);
+    return true;
+}
+
+void audio_close() {
+    if (sdl2::device != 0) {
+        SDL_CloseAudioDevice(sdl2::device);
+        sdl2::device = 0;
+    }
+}
+
+void audio_lock() {
+    if (sdl2::device != 0) {
+        SDL_LockAudioDevice(sdl2::device);
+    }
+}
+
+void audio_unlock() {
+    if (sdl2::device != 0) {
+        SDL_UnlockAudioDevice(sdl2::device);
+    }
+}
+
+void audio_status_polled() {
+    // The menu's exit waits on a playing sound in a tight loop: let the mixer run meanwhile.
+    sdl2::idle_briefly();
+}
+
+}  // namespace platform::backend

@@ -1,0 +1,39 @@
+// The clock from SDL's millisecond ticks. The game waits by spinning on the tick count, so a
+// read that finds the same millisecond as the previous one sleeps a little first: the spin
+// still ends within a fraction of a millisecond of its time, without burning a core.
+#include "platform/clock.h"
+
+#include <chrono>
+
+#include "platform/sdl2/sdl2_backend.h"
+
+namespace platform {
+
+namespace {
+uint32_t last_tick_read = 0;
+}
+
+uint32_t tick_count() {
+    sdl2::flush_present(false);
+    uint32_t now = SDL_GetTicks();
+    if (now == last_tick_read) {
+        sdl2::idle_briefly();
+        now = SDL_GetTicks();
+    }
+    last_tick_read = now;
+    return now;
+}
+
+void sleep_ms(uint32_t ms) {
+    // A picture still waiting to be shown must not wait through the sleep as well.
+    sdl2::flush_present(true);
+    SDL_Delay(ms);
+}
+
+uint16_t system_time_millis() {
+    auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
+    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count();
+    return uint16_t(((ms % 1000) + 1000) % 1000);
+}
+
+}  // namespace platform

@@ -1,0 +1,204 @@
+// The window and the picture in it. The game's 8-bit primary surface is shown through the
+// palette in force: a 256-entry lookup converts it straight into a streaming texture, which is
+// scaled into the window. Presents never wait for the vertical blank, so fades and frames keep
+// their own timing.
+#include <cstring>
+#include <vector>
+
+#include "platform/common/backend.h"
+#include "platform/sdl2/present.h"
+#include "platform/sdl2/sdl2_backend.h"
+
+namespace platform::sdl2 {
+
+namespace {
+
+// Changes closer together than this (the 256 single-entry palette sets of a new picture)
+// are shown as one present; the game's fastest steps, the fades, are 12 ms apart.
+constexpr uint64_t kMinPresentGapMs = 5;
+
+SDL_Window* window = nullptr;
+SDL_Renderer* renderer = nullptr;
+SDL_Texture* texture = nullptr;
+bool cursor_shown = true;
+
+// The newest picture the game has made visible, and whether it still has to be shown.
+std::vector<uint8_t> frame_pixels(size_t(kScreenWidth) * kScreenHeight);
+PaletteEntry frame_palette[256] = {};
+bool frame_waiting = false;
+uint64_t last_present_ms = 0;
+
+// The palette the lookup was built from.
+PaletteEntry lookup_palette[256] = {};
+uint32_t lookup[256] = {};
+bool lookup_valid = false;
+
+void destroy_window() {
+    if (texture != nullptr) {
+        SDL_DestroyTexture(texture);
+        texture = nullptr;
+    }
+    if (renderer != nullptr) {
+        SDL_DestroyRenderer(renderer);
+        renderer = nullptr;
+    }
+    if (window != nullptr) {
+        SDL_DestroyWindow(window);
+        window = nullptr;
+    }
+    lookup_valid = false;
+}
+
+void present() {
+    if (!lookup_valid || std::memcmp(lookup_palette, frame_palette, sizeof lookup_palette) != 0) {
+        std::memcpy(lookup_palette, frame_palette, sizeof lookup_palette);
+        build_lookup(lookup_palette, lookup);
+        lookup_valid = true;
+    }
+    upload_frame(texture, frame_pixels.data(), lookup);
+    int width = 0;
+    int height = 0;
+    SDL_GetRendererOutputSize(renderer, &width, &height);
+    PictureRect place = picture_rect(width, height);
+    SDL_Rect target{place.x, place.y, place.w, place.h};
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderCopy(renderer, texture, nullptr, &target);
+    SDL_RenderPresent(renderer);
+}
+
+}  // namespace
+
+bool ensure_window() {
+    if (window != nullptr) {
+        return true;
+    }
+    if (!init_subsystem(SDL_INIT_VIDEO)) {
+        return false;
+    }
+    // Sharp pixels, and no present that waits for the display.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    window = SDL_CreateWindow("CELLSTORM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                              kScreenWidth, kScreenHeight,
+                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
+                                  SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (window != nullptr) {
+        renderer = SDL_CreateRenderer(window, -1, 0);
+        if (renderer == nullptr) {
+            renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+        }
+    }
+    if (renderer != nullptr) {
+        texture = SDL_CreateTexture(renderer, kTextureFormat, SDL_TEXTUREACCESS_STREAMING,
+                                    kScreenWidth, kScreenHeight);
+    }
+    if (texture == nullptr) {
+        destroy_window();
+        return false;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
+    SDL_ShowCursor(cursor_shown ? SDL_ENABLE : SDL_DISABLE);
+    return true;
+}
+
+SDL_Window* game_window() {
+    return window;
+}
+
+void flush_present(bool force) {
+    if (!frame_waiting || window == nullptr) {
+        return;
+    }
+    uint64_t now = SDL_GetTicks64();
+    if (!force && now - last_present_ms < kMinPresentGapMs) {
+        return;
+    }
+    present();
+    frame_waiting = false;
+    last_present_ms = SDL_GetTicks64();
+}
+
+void redraw() {
+    frame_waiting = true;
+    flush_present(true);
+}
+
+void toggle_fullscreen() {
+    if (window == nullptr) {
+        return;
+    }
+    if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        SDL_SetWindowFullscreen(window, 0);
+        // The largest whole-number size that leaves room for the desktop around it.
+        SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+        SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable);
+        int steps =
+            SDL_max(1, SDL_min((usable.w - 64) / kScreenWidth, (usable.h - 64) / kScreenHeight));
+        SDL_SetWindowSize(window, kScreenWidth * steps, kScreenHeight * steps);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    } else {
+        SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    }
+    redraw();
+}
+
+}  // namespace platform::sdl2
+
+namespace platform::backend {
+
+bool step_fails(Step step) {
+    switch (step) {
+        case Step::CreateWindow:
+        case Step::DisplayCreate:
+            return !sdl2::ensure_window();
+        default:
+            // Everything else is done in memory, or fails by its own call (the audio device).
+            return false;
+    }
+}
+
+void window_created(int width, int height, const char* title) {
+    // The window always covers the desktop; the size the game asks for is the desktop's.
+    (void)width;
+    (void)height;
+    if (!sdl2::ensure_window()) {
+        return;
+    }
+    SDL_SetWindowTitle(sdl2::window, title != nullptr ? title : "");
+    SDL_ShowWindow(sdl2::window);
+    SDL_RaiseWindow(sdl2::window);
+    sdl2::redraw();
+}
+
+void window_destroyed() {
+    sdl2::destroy_window();
+    sdl2::frame_waiting = false;
+}
+
+void cursor_visible(bool visible) {
+    sdl2::cursor_shown = visible;
+    if (SDL_WasInit(SDL_INIT_VIDEO) != 0) {
+        SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+    }
+}
+
+void primary_changed(const uint8_t* pixels, const PaletteEntry palette[256]) {
+    if (sdl2::window == nullptr || pixels == nullptr || palette == nullptr) {
+        return;
+    }
+    const size_t bytes = sdl2::frame_pixels.size();
+    bool same = std::memcmp(sdl2::frame_palette, palette, sizeof sdl2::frame_palette) == 0 &&
+                std::memcmp(sdl2::frame_pixels.data(), pixels, bytes) == 0;
+    if (same) {
+        // Text drawn again over itself (the pause line, every paused frame): nothing new.
+        return;
+    }
+    std::memcpy(sdl2::frame_palette, palette, sizeof sdl2::frame_palette);
+    std::memcpy(sdl2::frame_pixels.data(), pixels, bytes);
+    sdl2::frame_waiting = true;
+    sdl2::flush_present(false);
+}
+
+}  // namespace platform::backend

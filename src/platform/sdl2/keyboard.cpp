@@ -1,0 +1,82 @@
+// Keys by their physical position. The held state changes only when events are pumped, and
+// every change is also posted to the window as the key message Windows would send.
+#include "platform/keyboard.h"
+
+#include "platform/sdl2/keymap.h"
+#include "platform/sdl2/sdl2_backend.h"
+#include "platform/window.h"
+
+namespace platform {
+
+namespace {
+
+bool scancode_down[SDL_NUM_SCANCODES] = {};
+// Enter pressed with Alt toggles full screen; the game does not see that press at all.
+bool scancode_swallowed[SDL_NUM_SCANCODES] = {};
+// How many physical keys hold each virtual key (both Enters, both Shifts, ...).
+int virtual_key_holders[256] = {};
+
+constexpr intptr_t KEY_REPEAT_COUNT_ONE = 1;
+constexpr intptr_t KEY_CONTEXT_ALT = intptr_t(1) << 29;
+constexpr intptr_t KEY_PREVIOUS_DOWN = intptr_t(1) << 30;
+constexpr intptr_t KEY_TRANSITION_UP = intptr_t(1) << 31;
+
+}  // namespace
+
+namespace sdl2 {
+
+void handle_key_event(const SDL_KeyboardEvent& event) {
+    const SDL_Scancode scancode = event.keysym.scancode;
+    if (scancode <= SDL_SCANCODE_UNKNOWN || scancode >= SDL_NUM_SCANCODES) {
+        return;
+    }
+    const bool down = event.type == SDL_KEYDOWN;
+    const bool alt = (event.keysym.mod & KMOD_ALT) != 0;
+    const int key = virtual_key(scancode);
+    if (down && key == VK_RETURN && alt) {
+        if (!scancode_swallowed[scancode] && event.repeat == 0) {
+            toggle_fullscreen();
+        }
+        scancode_swallowed[scancode] = true;
+        return;
+    }
+    if (!down && scancode_swallowed[scancode]) {
+        scancode_swallowed[scancode] = false;
+        return;
+    }
+    if (down != scancode_down[scancode]) {
+        scancode_down[scancode] = down;
+        if (key != 0) {
+            virtual_key_holders[key] += down ? 1 : -1;
+        }
+    }
+    if (key == 0) {
+        return;
+    }
+    // With Alt held (or for Alt itself) Windows sends the system key messages; Alt+F4 is
+    // recognised by the default handling from them.
+    const bool system = alt || key == VK_MENU || key == VK_F1 + 9;
+    uint32_t message = 0;
+    intptr_t lparam = KEY_REPEAT_COUNT_ONE | (alt ? KEY_CONTEXT_ALT : 0);
+    if (down) {
+        message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        lparam |= event.repeat != 0 ? KEY_PREVIOUS_DOWN : 0;
+    } else {
+        message = system ? WM_SYSKEYUP : WM_KEYUP;
+        lparam |= KEY_PREVIOUS_DOWN | KEY_TRANSITION_UP;
+    }
+    post_to_window(message, uintptr_t(key), lparam);
+}
+
+}  // namespace sdl2
+
+int16_t async_key_state(int virtual_key) {
+    // The closing screen spins on this alone; without a pump it would never see a key.
+    sdl2::pump_if_stale();
+    if (virtual_key <= 0 || virtual_key > 255 || virtual_key_holders[virtual_key] <= 0) {
+        return 0;
+    }
+    return INT16_MIN;  // top bit: held now
+}
+
+}  // namespace platform

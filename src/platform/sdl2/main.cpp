@@ -1,0 +1,20 @@
+// The process entry of the desktop game: hands over to the game's own entry and ends SDL after.
+#define SDL_MAIN_HANDLED
+#include <SDL.h>
+
+#include "app/winmain.h"
+#include "platform/sdl2/sdl2_backend.h"
+
+namespace {
+// The game keeps the instance handle and never looks inside it.
+char instance_tag;
+char empty_command_line[] = "";
+constexpr int SW_SHOWNORMAL = 1;
+}  // namespace
+
+int main(int /*argc*/, char** /*argv*/) {
+    SDL_SetMainReady();
+    int exit_code = WinMain(&instance_tag, nullptr, empty_command_line, SW_SHOWNORMAL);
+    platform::sdl2::shutdown();
+    return exit_code;
+}

@@ -1,0 +1,43 @@
+// What the pieces of the SDL2 backend share among themselves (not part of the seam).
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+
+namespace platform::sdl2 {
+
+// Starts an SDL subsystem once for the run; false when it is not available or the backend
+// has already been shut down.
+bool init_subsystem(uint32_t flags);
+
+// Ends SDL at the end of the process entry; later calls find nothing to start.
+void shutdown();
+
+// joystick.cpp: lets go of the joystick before SDL ends.
+void close_joystick();
+
+// display.cpp: the window with its renderer and texture, made on first need.
+bool ensure_window();
+// The game's window, or null while there is none.
+SDL_Window* game_window();
+// Shows the newest picture if one waits: at once when force is set, otherwise only when the
+// last present was long enough ago that a burst of changes becomes one present.
+void flush_present(bool force);
+// Shows the current picture again (the window was exposed, resized or its textures lost).
+void redraw();
+void toggle_fullscreen();
+
+// keyboard.cpp: a key event from the queue; posts the key's window message.
+void handle_key_event(const SDL_KeyboardEvent& event);
+
+// events.cpp: pumps when the last pump is older than a few milliseconds, for readers of the
+// key state that spin without looking at the message queue.
+void pump_if_stale();
+// Posts a message to the game's window.
+void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam);
+
+// A short sleep for spinning callers: well under a millisecond, so no wait in the game grows
+// by more than that.
+void idle_briefly();
+
+}  // namespace platform::sdl2
