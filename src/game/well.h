@@ -1,5 +1,6 @@
 // The well: 26 rows by 18 columns of 16 x 16 cells, row 0 on top, column 0 on the left.
 #pragma once
+#include <array>
 
 constexpr int WELL_ROWS = 26;
 constexpr int WELL_COLUMNS = 18;
@@ -20,10 +21,33 @@ struct Cell {
     int value;
 };
 
-extern Cell well[WELL_ROWS][WELL_COLUMNS];
+using WellGrid = std::array<std::array<Cell, WELL_COLUMNS>, WELL_ROWS>;
 
-// Makes the well a plain walled well: side columns and bottom row fixed, the rest empty, every
-// cell's x/y set. The well starts like this, so a game can run before any layout is loaded.
+// well[row][column]. It holds a plain walled well from program start (see Walled_Well), so a
+// game can run before any layout has been loaded.
+extern WellGrid well;
+
+// A plain walled well: side columns and bottom row fixed, the rest empty, every x/y set.
+constexpr WellGrid Walled_Well() {
+    WellGrid grid{};
+    for (int row = 0; row < WELL_ROWS; row++) {
+        for (int column = 0; column < WELL_COLUMNS; column++) {
+            Cell& cell = grid[row][column];
+            cell.x = column * CELL_SIZE;
+            cell.y = row * CELL_SIZE;
+            if (row == WELL_ROWS - 1) {
+                cell.value = CELL_FLOOR;
+            } else if (column == 0 || column == WELL_COLUMNS - 1) {
+                cell.value = CELL_WALL;
+            } else {
+                cell.value = CELL_EMPTY;
+            }
+        }
+    }
+    return grid;
+}
+
+// Puts the walled well back.
 void Reset_Well();
 
 // A row or column from a pixel offset, rounding toward minus infinity.
