@@ -1,0 +1,62 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "platform/common/files_internal.h"
+#include "platform/files.h"
+#include "support/headless_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+namespace headless = platform::headless;
+
+std::string read(const char* name) {
+    std::FILE* file = platform::open_data_file(name, "rb");
+    if (file == nullptr) {
+        return "<none>";
+    }
+    char text[64] = {};
+    size_t got = std::fread(text, 1, sizeof(text) - 1, file);
+    std::fclose(file);
+    return std::string(text, got);
+}
+
+class Files : public test_support::HeadlessTest {};
+
+TEST_F(Files, TheFirstDirectoryHoldingAFileWins) {
+    fs::path root = fs::temp_directory_path() / ("cellstorm-files-" + std::to_string(getpid()));
+    fs::create_directories(root / "current");
+    fs::create_directories(root / "beside" / "D.BMP");  // a directory is passed over
+    std::ofstream(root / "current" / "A.VOC") << "current";
+    std::ofstream(root / "beside" / "A.VOC") << "beside";
+    std::ofstream(root / "beside" / "B.VOC") << "only beside";
+    std::ofstream(root / "current" / "D.BMP") << "file";
+    fs::path previous = fs::current_path();
+    fs::current_path(root / "current");
+    headless::set_data_dirs({"", (root / "beside").string()});
+    EXPECT_EQ(read("A.VOC"), "current");
+    EXPECT_EQ(read("B.VOC"), "only beside");
+    EXPECT_EQ(read("D.BMP"), "file");
+    EXPECT_EQ(read("C.VOC"), "<none>");
+    EXPECT_EQ(read(""), "<none>");
+    fs::current_path(previous);
+    fs::remove_all(root);
+}
+
+TEST_F(Files, DefaultsAreCurrentDirectoryThenBesideTheProgramThenInstalled) {
+    std::vector<std::string> dirs = platform::common::default_search_dirs();
+    char self[4096] = {};
+    ASSERT_GT(readlink("/proc/self/exe", self, sizeof(self) - 1), 0);
+    ASSERT_EQ(dirs.size(), 3u);
+    EXPECT_EQ(dirs[0], "");
+    EXPECT_EQ(dirs[1], fs::path(self).parent_path().string());
+    headless::set_data_dirs({"/nowhere"});
+    headless::reset();
+    EXPECT_EQ(platform::common::search_dirs(), dirs) << "reset restores the defaults";
+}
+
+}  // namespace
