@@ -105,6 +105,28 @@ TEST_F(Keys, KeyStateFollowsEventsEvenWhenNoMessageIsPeeked) {
     EXPECT_FALSE(held(VK_ESCAPE));
 }
 
+TEST_F(Keys, TapBetweenTwoSamplesReadsHeldOnce) {
+    push_key(SDL_SCANCODE_DOWN, true);
+    push_key(SDL_SCANCODE_DOWN, false);
+    drain_messages();
+    EXPECT_TRUE(held(VK_DOWN));
+    EXPECT_FALSE(held(VK_DOWN));
+    // Another key's query does not use it up.
+    push_key(SDL_SCANCODE_UP, true);
+    push_key(SDL_SCANCODE_UP, false);
+    drain_messages();
+    EXPECT_FALSE(held(VK_DOWN));
+    EXPECT_TRUE(held(VK_UP));
+}
+
+TEST_F(Keys, TapFromBeforeALongWaitIsForgotten) {
+    push_key(SDL_SCANCODE_SPACE, true);
+    push_key(SDL_SCANCODE_SPACE, false);
+    drain_messages();
+    SDL_Delay(400);
+    EXPECT_FALSE(held(VK_SPACE));
+}
+
 TEST_F(Keys, AltF4ClosesTheWindowTheWindowsWay) {
     push_key(SDL_SCANCODE_LALT, true, KMOD_LALT);
     push_key(SDL_SCANCODE_F4, true, KMOD_LALT);

@@ -1,8 +1,11 @@
 // The clock from SDL's millisecond ticks. The game waits by spinning on the tick count, so a
 // read that finds the same millisecond as the previous one sleeps a little first: the spin
 // still ends within a fraction of a millisecond of its time, without burning a core.
+// Long waits (sleeps, fades, the title hold) keep pumping events, so keys and the window stay
+// current while the game is not looking.
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/sdl2/sdl2_backend.h"
@@ -13,7 +16,11 @@ namespace {
 uint32_t last_tick_read = 0;
 }
 
+// Slices of a sleep between two pumps.
+constexpr uint32_t kSleepSliceMs = 10;
+
 uint32_t tick_count() {
+    sdl2::pump_if_stale();
     sdl2::flush_present(false);
     uint32_t now = SDL_GetTicks();
     if (now == last_tick_read) {
@@ -27,7 +34,17 @@ uint32_t tick_count() {
 void sleep_ms(uint32_t ms) {
     // A picture still waiting to be shown must not wait through the sleep as well.
     sdl2::flush_present(true);
-    SDL_Delay(ms);
+    const uint64_t frequency = SDL_GetPerformanceFrequency();
+    const uint64_t deadline = SDL_GetPerformanceCounter() + uint64_t(ms) * frequency / 1000;
+    for (;;) {
+        uint64_t now = SDL_GetPerformanceCounter();
+        if (now >= deadline) {
+            return;
+        }
+        uint64_t left_ms = ((deadline - now) * 1000 + frequency - 1) / frequency;
+        SDL_Delay(uint32_t(std::min<uint64_t>(left_ms, kSleepSliceMs)));
+        sdl2::pump_if_stale();
+    }
 }
 
 uint16_t system_time_millis() {

@@ -1,5 +1,8 @@
 // Keys by their physical position. The held state changes only when events are pumped, and
 // every change is also posted to the window as the key message Windows would send.
+// The game samples the keys once a frame, up to 100 ms apart; a tap that went down and up
+// between two samples still reads as held once, at the next query of that key, so no short
+// press is lost. Only a recent tap counts: one from before a long wait is forgotten.
 #include "platform/keyboard.h"
 
 #include "platform/sdl2/keymap.h"
@@ -13,8 +16,15 @@ namespace {
 bool scancode_down[SDL_NUM_SCANCODES] = {};
 // Enter pressed with Alt toggles full screen; the game does not see that press at all.
 bool scancode_swallowed[SDL_NUM_SCANCODES] = {};
-// How many physical keys hold each virtual key (both Enters, both Shifts, ...).
-int virtual_key_holders[256] = {};
+struct VirtualKey {
+    int holders = 0;  // physical keys holding it (both Enters, both Shifts, ...)
+    bool pressed_since_query = false;
+    uint64_t pressed_at_ms = 0;
+};
+VirtualKey virtual_keys[256];
+
+// Longer than the longest gap between two samples of the keys in the menu (its 200 ms entry).
+constexpr uint64_t kTapMemoryMs = 250;
 
 constexpr intptr_t KEY_REPEAT_COUNT_ONE = 1;
 constexpr intptr_t KEY_CONTEXT_ALT = intptr_t(1) << 29;
@@ -47,7 +57,12 @@ void handle_key_event(const SDL_KeyboardEvent& event) {
     if (down != scancode_down[scancode]) {
         scancode_down[scancode] = down;
         if (key != 0) {
-            virtual_key_holders[key] += down ? 1 : -1;
+            VirtualKey& state = virtual_keys[key];
+            state.holders += down ? 1 : -1;
+            if (down) {
+                state.pressed_since_query = true;
+                state.pressed_at_ms = SDL_GetTicks64();
+            }
         }
     }
     if (key == 0) {
@@ -73,10 +88,14 @@ void handle_key_event(const SDL_KeyboardEvent& event) {
 int16_t async_key_state(int virtual_key) {
     // The closing screen spins on this alone; without a pump it would never see a key.
     sdl2::pump_if_stale();
-    if (virtual_key <= 0 || virtual_key > 255 || virtual_key_holders[virtual_key] <= 0) {
+    if (virtual_key <= 0 || virtual_key > 255) {
         return 0;
     }
-    return INT16_MIN;  // top bit: held now
+    VirtualKey& state = virtual_keys[virtual_key];
+    bool held = state.holders > 0 || (state.pressed_since_query &&
+                                      SDL_GetTicks64() - state.pressed_at_ms <= kTapMemoryMs);
+    state.pressed_since_query = false;
+    return held ? INT16_MIN : 0;  // top bit: held
 }
 
 }  // namespace platform
