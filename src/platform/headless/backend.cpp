@@ -5,7 +5,16 @@
 #include "platform/common/window_internal.h"
 #include "platform/headless/state.h"
 
-namespace platform::backend {
+namespace platform {
+
+// Defined beside the backend calls so that any headless object a program links pulls them in
+// too: the shared platform code, later on the link line, needs them.
+headless::detail::State& headless::detail::state() {
+    static State instance;
+    return instance;
+}
+
+namespace backend {
 namespace {
 
 using headless::detail::state;
@@ -87,4 +96,5 @@ void audio_status_polled() {
     headless::detail::pass_time(1);
 }
 
-}  // namespace platform::backend
+}  // namespace backend
+}  // namespace platform

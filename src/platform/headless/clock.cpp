@@ -8,11 +8,6 @@
 namespace platform {
 namespace headless::detail {
 
-State& state() {
-    static State instance;
-    return instance;
-}
-
 void pass_time(uint64_t ms) {
     state().now += ms;
     backend::audio_lock();
