@@ -8,6 +8,9 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+
+#include "app_data.h"
 
 int app_run_in_child(const std::function<void()>& body, unsigned timeout_seconds) {
     std::fflush(stdout);
@@ -39,6 +42,8 @@ int app_run_in_child(const std::function<void()>& body, unsigned timeout_seconds
             return -1;
         }
     }
+    std::error_code ignored;
+    std::filesystem::remove_all(app_scratch_root(child), ignored);
     return status;
 }
 
@@ -60,4 +65,8 @@ std::string app_child_problem(int wait_status) {
                                  : "child killed by signal " + std::to_string(signal);
     }
     return "child ended oddly";
+}
+
+void app_expect_in_child(const std::function<void()>& body, unsigned timeout_seconds) {
+    EXPECT_EQ("", app_child_problem(app_run_in_child(body, timeout_seconds)));
 }

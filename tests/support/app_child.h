@@ -11,3 +11,6 @@ int app_run_in_child(const std::function<void()>& body, unsigned timeout_seconds
 
 // "" for a child that ended with 0, otherwise what went wrong, for the failure message.
 std::string app_child_problem(int wait_status);
+
+// Runs body in a child and expects it to end cleanly.
+void app_expect_in_child(const std::function<void()>& body, unsigned timeout_seconds = 120);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
-#include "support/bmp_file.h"
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "support/voc_file.h"
 
 namespace {
@@ -74,13 +77,24 @@ std::vector<uint8_t> Pixels_Of(AppPicture picture) {
     return pixels;
 }
 
-bool Write_Text(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "w");
+bool Write_Bytes(const std::string& path, const std::string& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
     }
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return std::fclose(file) == 0 && written;
+}
+
+bool Write_Bytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return Write_Bytes(path, std::string(bytes.begin(), bytes.end()));
+}
+
+// Little-endian, `size` bytes.
+void Put(std::vector<uint8_t>& bytes, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes.push_back(uint8_t(value >> (8 * i)));
+    }
 }
 
 // One row of a layout: walls '1' at both sides, `inside` for columns 1..16.
@@ -167,24 +181,51 @@ bool app_palette_is(const platform::PaletteEntry* palette, AppPicture picture) {
 
 bool app_write_picture(const std::string& dir, AppPicture picture) {
     const PictureShape shape = Shape_Of(picture);
-    BmpLayout layout;
-    layout.width = shape.width;
-    layout.rows = shape.height;
-    std::vector<uint8_t> bytes = make_bmp_bytes(layout, Pixels_Of(picture));
-    // The helper writes its own colours; put the picture's in their place (blue, green, red, 0).
+    const std::vector<uint8_t> pixels = Pixels_Of(picture);
+    // The standard layout: both headers, 256 colours, rows bottom-up padded to four bytes.
+    const uint32_t stride = (uint32_t(shape.width) + 3) & ~3u;
+    const uint32_t image_size = stride * uint32_t(shape.height);
+    const uint32_t off_bits = 54 + 256 * 4;
+    std::vector<uint8_t> bytes;
+    Put(bytes, 0x4D42, 2);
+    Put(bytes, off_bits + image_size, 4);
+    Put(bytes, 0, 4);
+    Put(bytes, off_bits, 4);
+    Put(bytes, 40, 4);
+    Put(bytes, uint32_t(shape.width), 4);
+    Put(bytes, uint32_t(shape.height), 4);
+    Put(bytes, 1, 2);
+    Put(bytes, 8, 2);
+    Put(bytes, 0, 4);
+    Put(bytes, image_size, 4);
+    Put(bytes, 2835, 4);
+    Put(bytes, 2835, 4);
+    Put(bytes, 256, 4);
+    Put(bytes, 0, 4);
     for (int i = 0; i < 256; ++i) {
         const AppRgb colour = app_picture_colour(picture, i);
-        uint8_t* entry = bytes.data() + BMP_TEST_TABLE_OFFSET + size_t(i) * 4;
-        entry[0] = colour.blue;
-        entry[1] = colour.green;
-        entry[2] = colour.red;
-        entry[3] = 0;
+        bytes.insert(bytes.end(), {colour.blue, colour.green, colour.red, 0});
     }
-    return write_bmp_bytes(dir + "/" + app_picture_file(picture), bytes);
+    for (int row = shape.height - 1; row >= 0; --row) {
+        const uint8_t* line = pixels.data() + size_t(row) * size_t(shape.width);
+        bytes.insert(bytes.end(), line, line + shape.width);
+        bytes.insert(bytes.end(), stride - uint32_t(shape.width), 0);
+    }
+    return Write_Bytes(dir + "/" + app_picture_file(picture), bytes);
+}
+
+std::string app_scratch_root(int pid) {
+    const char* base = std::getenv("TMPDIR");
+    return std::string(base != nullptr ? base : "/tmp") + "/cellstorm-app-" + std::to_string(pid);
 }
 
 std::string app_make_data_dir(const AppDataSet& set) {
-    const std::string dir = make_bmp_scratch_dir();
+    const std::string root = app_scratch_root(getpid());
+    mkdir(root.c_str(), 0700);
+    std::string dir = root + "/data-XXXXXX";
+    if (mkdtemp(dir.data()) == nullptr) {
+        return "";
+    }
     for (int p = 0; p < APP_PICTURE_COUNT; ++p) {
         if (set.pictures[p]) {
             app_write_picture(dir, AppPicture(p));
@@ -195,7 +236,7 @@ std::string app_make_data_dir(const AppDataSet& set) {
     }
     if (set.layouts) {
         for (int number = 1; number <= 16; ++number) {
-            Write_Text(dir + "/playf" + std::to_string(number) + ".xpf", Layout_Text(number));
+            Write_Bytes(dir + "/playf" + std::to_string(number) + ".xpf", Layout_Text(number));
         }
     }
     return dir;

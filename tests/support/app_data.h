@@ -52,6 +52,9 @@ struct AppDataSet {
     size_t sound_samples = 1103;
 };
 
+// Where the scratch directories of process pid go; whoever waits for that process removes it.
+std::string app_scratch_root(int pid);
+
 // Writes the set into a fresh scratch directory and returns its path.
 std::string app_make_data_dir(const AppDataSet& set = AppDataSet());
 

@@ -3,7 +3,7 @@
 #include "platform/headless/control.h"
 
 AppScript& AppScript::when(Check ready, Action act) {
-    steps_.push_back({std::move(ready), std::move(act)});
+    steps_.push_back({std::move(ready), std::move(act), Action()});
     return *this;
 }
 
@@ -26,13 +26,24 @@ AppScript& AppScript::hold(int virtual_key, int frames) {
         [virtual_key] { platform::headless::set_key(virtual_key, false); });
 }
 
+AppScript& AppScript::during(Check done, Action every) {
+    steps_.push_back({std::move(done), [] {}, std::move(every)});
+    return *this;
+}
+
 void AppScript::install() {
     auto steps = std::make_shared<std::vector<Step>>(steps_);
     std::shared_ptr<size_t> next = next_;
     platform::headless::set_peek_hook([steps, next] {
-        if (*next < steps->size() && (*steps)[*next].ready()) {
-            (*steps)[*next].act();
+        if (*next >= steps->size()) {
+            return;
+        }
+        Step& step = (*steps)[*next];
+        if (step.ready()) {
+            step.act();
             ++*next;
+        } else if (step.meanwhile) {
+            step.meanwhile();
         }
     });
 }

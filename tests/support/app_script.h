@@ -18,6 +18,8 @@ class AppScript {
     AppScript& then(Action act);
     // Waits until ready() holds.
     AppScript& wait(Check ready);
+    // Runs every() at each peek until done() holds; then the next step becomes current.
+    AppScript& during(Check done, Action every);
     // Holds a key through `frames` frames that flip the page (menu and play frames).
     AppScript& hold(int virtual_key, int frames = 1);
 
@@ -30,6 +32,7 @@ class AppScript {
     struct Step {
         Check ready;
         Action act;
+        Action meanwhile;  // at each peek while not ready
     };
     std::vector<Step> steps_;
     std::shared_ptr<size_t> next_ = std::make_shared<size_t>(0);
