@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <new>
 
 #include "app/main_window.h"
 #include "platform/files.h"
@@ -123,7 +124,10 @@ int Load_VOC_File(const char* filename) {
     }
     SoundSlot* slot = &sound_slots[index];
 
-    std::unique_ptr<uint8_t[]> data(new uint8_t[VOC_READ_LIMIT]);
+    std::unique_ptr<uint8_t[]> data(new (std::nothrow) uint8_t[VOC_READ_LIMIT]);
+    if (!data) {
+        return -1;
+    }
     long size = Read_Sound_File(filename, data.get());
     VocSamples voc;
     if (size < 0 || !Parse_VOC(data.get(), size_t(size), &voc)) {
