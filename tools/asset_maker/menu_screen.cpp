@@ -1,4 +1,5 @@
 // The main menu: the items' names beside their button sockets, and slots for the values.
+#include <algorithm>
 #include <string>
 
 #include "buttons.h"
@@ -38,8 +39,6 @@ void backdrop(Canvas& c) {
 }
 
 void row(Canvas& c, Fonts& f, const MenuRow& r, int item) {
-    // Socket around the button, and the button itself, unlit.
-    sunken_box(c, r.button_x - 3, r.button_y - 3, BUTTON_SIZE + 6, BUTTON_SIZE + 6, SLOT, 3);
     draw_menu_button(c, r.button_x, r.button_y, item, false);
 
     Mask name = f.bold.render(r.name, 19, false);
@@ -51,8 +50,10 @@ void row(Canvas& c, Fonts& f, const MenuRow& r, int item) {
         return;
 
     // The game writes the value 16 px high with its top at value_y; the slot frames it.
-    Mask widest = f.bold.render(r.widest, 14, true);
-    const int slot_x = r.value_x - 8, slot_w = widest.width + 16;
+    // Sized for the widest value at a generous 16 px em, whatever size the game's text is.
+    Mask widest = f.bold.render(r.widest, 16, true);
+    const int slot_x = r.value_x - 8;
+    const int slot_w = std::min(628, r.value_x + widest.width + 12) - slot_x;
     sunken_box(c, slot_x, r.value_y - 5, slot_w, 27, SLOT, 2);
     // A dotted leader joins the name to its slot.
     const int dots_from = name_x + ink_width(name) + 10;
@@ -79,13 +80,15 @@ std::vector<Picture> make_menu_pictures(Fonts& fonts) {
     Canvas screen(640, 480);
     backdrop(screen);
     draw_chrome_text(screen, fonts.bold, "CELLSTORM", 60, 2, 320, 10, storm_chrome());
-    raised_plate(screen, 72, 100, 560, 350, Rgb{70, 60, 120}, Rgb{30, 26, 60}, 4);
+    raised_plate(screen, 64, 100, 572, 350, Rgb{70, 60, 120}, Rgb{30, 26, 60}, 4);
+    // One recessed rack holds the unlit buttons; the game lights the chosen one over it.
+    sunken_box(screen, 92, 106, 58, 338, SLOT, 3);
     for (int i = 0; i < MENU_ITEMS; ++i)
         row(screen, fonts, ROWS[i], i);
-    screw(screen, 80, 108);
-    screw(screen, 623, 108);
-    screw(screen, 80, 441);
-    screw(screen, 623, 441);
+    screw(screen, 72, 108);
+    screw(screen, 627, 108);
+    screw(screen, 72, 441);
+    screw(screen, 627, 441);
     label(screen, fonts.bold, "UP/DOWN  CHOOSE     LEFT/RIGHT  CHANGE     ENTER  SELECT", 12, 96,
           458, Rgb{190, 180, 230}, NAME_SHADOW);
 
@@ -94,6 +97,9 @@ std::vector<Picture> make_menu_pictures(Fonts& fonts) {
     // The game writes the values in the entry nearest to the glow; exact entries keep it true.
     for (int v : menu_glow_levels())
         builder.add(menu_glow_colour(v));
+    // The ends of the full range too, so any glow from 64 to 255 finds a close entry.
+    builder.add(menu_glow_colour(64));
+    builder.add(menu_glow_colour(255));
     builder.sample(buttons, 8);
     builder.sample(screen);
     Palette palette = builder.build();

@@ -111,7 +111,8 @@ void play_drum(Buffer& out, size_t start, Drum drum, float volume, Prng& rng, bo
     float phase = 0.0f, low = 0.0f, last = 0.0f;
     for (size_t i = 0; i < n; ++i) {
         float t = float(i) / RATE;
-        float fade = 1.0f - float(i) / float(n);  // reaches silence exactly at the end
+        // Rises over 1.5 ms and reaches silence exactly at the end: no clicks either side.
+        float fade = std::min(1.0f, float(i) / 16.0f) * (1.0f - float(i) / float(n));
         float v = 0.0f;
         float noise = rng.signed_unit();
         switch (drum) {
