@@ -53,7 +53,7 @@ struct Step {
 };
 
 TEST_F(LineClear, TimelineFromTheLockToTheNextSpawn) {
-    Draw_Well(22, {"1..#.............1", "1#######..#######1", "1#######..#######1"});
+    Set_Well_Rows(22, {"1..#.............1", "1#######..#######1", "1#######..#######1"});
     well[22][3].value = 5;
     Place_Piece(6, 112, 352, PIECE_LOCK);  // the square fills columns 8..9 of rows 23..24
 
@@ -103,7 +103,7 @@ TEST_F(LineClear, RowsOfFixedCellsAloneNeverCountButMixedRowsDo) {
     EXPECT_EQ(Process_Lines(1), 0);
     EXPECT_EQ(lines_total, 0);
 
-    Draw_Well(19, {"1....#...........1", "XXXXXX############"});
+    Set_Well_Rows(19, {"1....#...........1", "XXXXXX############"});
     EXPECT_EQ(Run_Clear(), 1);
     EXPECT_EQ(full_rows[0], 20);
     for (int column = 0; column < 6; column++) {

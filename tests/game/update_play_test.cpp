@@ -246,8 +246,8 @@ TEST_F(UpdatePlay, ALandedPieceLocksAtTheReTestAndTheNextUpdateSpawnsAFallingPie
 }
 
 TEST_F(UpdatePlay, ABlockedSpawnEndsTheGameOnce) {
-    Draw_Well(0, {"1......####......1", "1......####......1", "1......####......1",
-                  "1......####......1"});
+    Set_Well_Rows(0, {"1......####......1", "1......####......1", "1......####......1",
+                      "1......####......1"});
     piece.state = PIECE_SPAWN;
     piece.next_shape = 6;
     game_state = FLOW_PLAYING;

@@ -44,7 +44,7 @@ void Reset_Game_Rules() {
     Random_Seed(1);
 }
 
-void Draw_Well(int top_row, std::initializer_list<const char*> rows) {
+void Set_Well_Rows(int top_row, std::initializer_list<const char*> rows) {
     int row = top_row;
     for (const char* text : rows) {
         for (int column = 0; column < WELL_COLUMNS && text[column] != '\0'; column++) {

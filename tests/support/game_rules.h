@@ -10,7 +10,7 @@ void Reset_Game_Rules();
 // Draws rows into the well from `top_row` down. Inside a row, column 0 is the first character:
 // '.' empty, '#' a piece cell (value 1), 'X' a fixed cell (value 17), other characters keep
 // the cell as it is.
-void Draw_Well(int top_row, std::initializer_list<const char*> rows);
+void Set_Well_Rows(int top_row, std::initializer_list<const char*> rows);
 
 // Makes the whole row a row of value `value`, walls included.
 void Fill_Row(int row, int value);
