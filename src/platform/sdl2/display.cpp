@@ -49,6 +49,36 @@ void destroy_window() {
     lookup_valid = false;
 }
 
+// An OpenGL renderer whose driver is a software rasteriser (no graphics hardware, or a
+// virtual display). A renderer the user chose by name is kept whatever it is.
+bool rasterised_in_software(SDL_Renderer* candidate) {
+    SDL_RendererInfo info{};
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr ||
+        SDL_GetRendererInfo(candidate, &info) != 0 || SDL_strncmp(info.name, "opengl", 6) != 0) {
+        return false;
+    }
+    using GetString = const unsigned char* (*)(unsigned int);
+    constexpr unsigned int kGlRenderer = 0x1F01;
+    auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    const unsigned char* name = get_string != nullptr ? get_string(kGlRenderer) : nullptr;
+    if (name == nullptr) {
+        return false;
+    }
+    const char* text = reinterpret_cast<const char*>(name);
+    return SDL_strstr(text, "llvmpipe") != nullptr || SDL_strstr(text, "softpipe") != nullptr ||
+           SDL_strstr(text, "Software Rasterizer") != nullptr;
+}
+
+SDL_Rect desktop_bounds() {
+    int display = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
+    SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0 || bounds.w <= 0 ||
+        bounds.h <= 0) {
+        bounds = SDL_Rect{0, 0, kScreenWidth, kScreenHeight};
+    }
+    return bounds;
+}
+
 void present() {
     if (!lookup_valid || std::memcmp(lookup_palette, frame_palette, sizeof lookup_palette) != 0) {
         std::memcpy(lookup_palette, frame_palette, sizeof lookup_palette);
@@ -79,13 +109,22 @@ bool ensure_window() {
     // Sharp pixels, and no present that waits for the display.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    window = SDL_CreateWindow("CELLSTORM", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                              kScreenWidth, kScreenHeight,
+    // Made at the desktop's own size and place, so it covers the screen even where no window
+    // manager carries out the full-screen request.
+    SDL_Rect desktop = desktop_bounds();
+    window = SDL_CreateWindow("CELLSTORM", desktop.x, desktop.y, desktop.w, desktop.h,
                               SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
     if (window != nullptr) {
         renderer = SDL_CreateRenderer(window, -1, 0);
+        if (renderer != nullptr && rasterised_in_software(renderer)) {
+            // OpenGL drawn by the processor costs several times what SDL's own scaler does.
+            SDL_DestroyRenderer(renderer);
+            renderer = nullptr;
+        }
         if (renderer == nullptr) {
+            // Straight to the window's shared-memory image, not through a GL texture.
+            SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
             renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         }
     }
@@ -139,6 +178,9 @@ void toggle_fullscreen() {
         SDL_SetWindowSize(window, kScreenWidth * steps, kScreenHeight * steps);
         SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
     } else {
+        SDL_Rect desktop = desktop_bounds();
+        SDL_SetWindowPosition(window, desktop.x, desktop.y);
+        SDL_SetWindowSize(window, desktop.w, desktop.h);
         SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     }
     redraw();
