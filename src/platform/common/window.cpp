@@ -160,7 +160,8 @@ bool peek_message(Message* out) {
 }
 
 void translate_message(const Message& message) {
-    if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) {
+    // System keys (with Alt) make no plain characters.
+    if (message.message != WM_KEYDOWN) {
         return;
     }
     uintptr_t character = key_character(message.wparam);
