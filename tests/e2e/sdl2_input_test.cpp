@@ -119,12 +119,29 @@ TEST_F(Keys, TapBetweenTwoSamplesReadsHeldOnce) {
     EXPECT_TRUE(held(VK_UP));
 }
 
-TEST_F(Keys, TapFromBeforeALongWaitIsForgotten) {
+TEST_F(Keys, TapReleaseMessageComesOnlyAfterThePressWasRead) {
+    push_key(SDL_SCANCODE_ESCAPE, true);
+    push_key(SDL_SCANCODE_ESCAPE, false);
+    drain_messages();
+    EXPECT_EQ(count_of(WM_KEYDOWN), 1);
+    EXPECT_EQ(count_of(WM_KEYUP), 0);
+    // The shut-down state ends on the message after the read that saw Esc.
+    EXPECT_TRUE(held(VK_ESCAPE));
+    drain_messages();
+    EXPECT_EQ(count_of(WM_KEYUP), 1);
+    EXPECT_EQ(seen_messages().back().message, WM_KEYUP);
+}
+
+TEST_F(Keys, TapFromBeforeALongWaitIsForgottenAndItsReleaseArrives) {
     push_key(SDL_SCANCODE_SPACE, true);
     push_key(SDL_SCANCODE_SPACE, false);
     drain_messages();
     SDL_Delay(400);
+    drain_messages();
+    EXPECT_EQ(count_of(WM_KEYUP), 1);
     EXPECT_FALSE(held(VK_SPACE));
+    drain_messages();
+    EXPECT_EQ(count_of(WM_KEYUP), 1);
 }
 
 TEST_F(Keys, AltF4ClosesTheWindowTheWindowsWay) {
@@ -179,6 +196,8 @@ TEST_F(Keys, AltEnterTogglesFullScreenAndIsNotAGameKey) {
 
 TEST_F(Keys, KeyUpMessageCarriesTheReleaseBits) {
     push_key(SDL_SCANCODE_P, true);
+    drain_messages();
+    EXPECT_TRUE(held(VK_P));
     push_key(SDL_SCANCODE_P, false);
     drain_messages();
     bool up_seen = false;

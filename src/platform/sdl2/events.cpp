@@ -94,6 +94,7 @@ void pump_events() {
             }
         }
     }
+    sdl2::release_forgotten_taps();
     sdl2::last_pump_empty = handled == 0;
     sdl2::last_pump_ms = SDL_GetTicks64();
     sdl2::flush_present(false);

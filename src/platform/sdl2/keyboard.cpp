@@ -2,7 +2,10 @@
 // every change is also posted to the window as the key message Windows would send.
 // The game samples the keys once a frame, up to 100 ms apart; a tap that went down and up
 // between two samples still reads as held once, at the next query of that key, so no short
-// press is lost. Only a recent tap counts: one from before a long wait is forgotten.
+// press is lost. Only a recent tap counts: one from before a long wait is forgotten. The
+// release message of such a tap waits until the game has read the press (or forgotten it), so
+// a release message always comes after the read that saw the key down; the game's shut-down
+// state ends on the next message and relies on that order.
 #include "platform/keyboard.h"
 
 #include "platform/sdl2/keymap.h"
@@ -16,10 +19,14 @@ namespace {
 bool scancode_down[SDL_NUM_SCANCODES] = {};
 // Enter pressed with Alt toggles full screen; the game does not see that press at all.
 bool scancode_swallowed[SDL_NUM_SCANCODES] = {};
+
 struct VirtualKey {
     int holders = 0;  // physical keys holding it (both Enters, both Shifts, ...)
     bool pressed_since_query = false;
     uint64_t pressed_at_ms = 0;
+    // The release message held back until the press has been read: 0 when none.
+    uint32_t release_message = 0;
+    intptr_t release_lparam = 0;
 };
 VirtualKey virtual_keys[256];
 
@@ -30,6 +37,18 @@ constexpr intptr_t KEY_REPEAT_COUNT_ONE = 1;
 constexpr intptr_t KEY_CONTEXT_ALT = intptr_t(1) << 29;
 constexpr intptr_t KEY_PREVIOUS_DOWN = intptr_t(1) << 30;
 constexpr intptr_t KEY_TRANSITION_UP = intptr_t(1) << 31;
+
+bool tap_remembered(const VirtualKey& state) {
+    return state.pressed_since_query && SDL_GetTicks64() - state.pressed_at_ms <= kTapMemoryMs;
+}
+
+void post_held_back_release(int key) {
+    VirtualKey& state = virtual_keys[key];
+    if (state.release_message != 0) {
+        sdl2::post_to_window(state.release_message, uintptr_t(key), state.release_lparam);
+        state.release_message = 0;
+    }
+}
 
 }  // namespace
 
@@ -54,33 +73,47 @@ void handle_key_event(const SDL_KeyboardEvent& event) {
         scancode_swallowed[scancode] = false;
         return;
     }
-    if (down != scancode_down[scancode]) {
-        scancode_down[scancode] = down;
-        if (key != 0) {
-            VirtualKey& state = virtual_keys[key];
-            state.holders += down ? 1 : -1;
-            if (down) {
-                state.pressed_since_query = true;
-                state.pressed_at_ms = SDL_GetTicks64();
-            }
-        }
-    }
+    const bool changed = down != scancode_down[scancode];
+    scancode_down[scancode] = down;
     if (key == 0) {
         return;
     }
-    // With Alt held (or for Alt itself) Windows sends the system key messages; Alt+F4 is
-    // recognised by the default handling from them.
+    VirtualKey& state = virtual_keys[key];
+    if (changed) {
+        state.holders += down ? 1 : -1;
+        if (down) {
+            post_held_back_release(key);
+            state.pressed_since_query = true;
+            state.pressed_at_ms = SDL_GetTicks64();
+        }
+    }
+    // With Alt held (or for Alt itself, or F10) Windows sends the system key messages; Alt+F4
+    // is recognised by the default handling from them.
     const bool system = alt || key == VK_MENU || key == VK_F1 + 9;
-    uint32_t message = 0;
     intptr_t lparam = KEY_REPEAT_COUNT_ONE | (alt ? KEY_CONTEXT_ALT : 0);
     if (down) {
-        message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
         lparam |= event.repeat != 0 ? KEY_PREVIOUS_DOWN : 0;
-    } else {
-        message = system ? WM_SYSKEYUP : WM_KEYUP;
-        lparam |= KEY_PREVIOUS_DOWN | KEY_TRANSITION_UP;
+        post_to_window(system ? WM_SYSKEYDOWN : WM_KEYDOWN, uintptr_t(key), lparam);
+        return;
+    }
+    lparam |= KEY_PREVIOUS_DOWN | KEY_TRANSITION_UP;
+    const uint32_t message = system ? WM_SYSKEYUP : WM_KEYUP;
+    if (changed && state.holders == 0 && tap_remembered(state)) {
+        state.release_message = message;
+        state.release_lparam = lparam;
+        return;
     }
     post_to_window(message, uintptr_t(key), lparam);
+}
+
+void release_forgotten_taps() {
+    for (int key = 1; key < 256; ++key) {
+        VirtualKey& state = virtual_keys[key];
+        if (state.release_message != 0 && !tap_remembered(state)) {
+            state.pressed_since_query = false;
+            post_held_back_release(key);
+        }
+    }
 }
 
 }  // namespace sdl2
@@ -92,9 +125,9 @@ int16_t async_key_state(int virtual_key) {
         return 0;
     }
     VirtualKey& state = virtual_keys[virtual_key];
-    bool held = state.holders > 0 || (state.pressed_since_query &&
-                                      SDL_GetTicks64() - state.pressed_at_ms <= kTapMemoryMs);
+    const bool held = state.holders > 0 || tap_remembered(state);
     state.pressed_since_query = false;
+    post_held_back_release(virtual_key);
     return held ? INT16_MIN : 0;  // top bit: held
 }
 

@@ -29,6 +29,8 @@ void toggle_fullscreen();
 
 // keyboard.cpp: a key event from the queue; posts the key's window message.
 void handle_key_event(const SDL_KeyboardEvent& event);
+// Posts the release messages of taps the game never read and has now forgotten.
+void release_forgotten_taps();
 
 // events.cpp: pumps when the last pump is older than a few milliseconds, for readers of the
 // key state that spin without looking at the message queue.
