@@ -9,7 +9,7 @@
 
 namespace {
 
-// The body's grid as four strings of '#' and '.'.
+// The body's grid as rows of '#' and '.' joined by '/'.
 std::string Grid_Text(const Piece& p) {
     std::string text;
     for (int r = 0; r < SHAPE_SIZE; r++) {
@@ -27,90 +27,72 @@ class PieceCellTests : public ::testing::Test {
 };
 
 TEST_F(PieceCellTests, OverlapLooksAtTheRowOfEachCellsBottomPixel) {
-    // The square (shape 6) covers box rows 1..2, columns 1..2: well columns 8..9 at x = 112.
+    // The square covers box rows and columns 1..2; at y = 8 its cells' top pixels lie in rows
+    // 1 and 2 and their bottom pixels in rows 2 and 3.
     Place_Piece(6, 112, 8, PIECE_FALLING);
-    // y = 8: its cells' top pixels lie in rows 1 and 2, their bottom pixels in rows 2 and 3.
     well[1][8].value = 1;
     EXPECT_EQ(Piece_Collides(&piece), 0);
-    well[3][9].value = 1;
-    EXPECT_EQ(Piece_Collides(&piece), 1);
-    well[3][9].value = 0;
-    well[2][8].value = 1;
-    EXPECT_EQ(Piece_Collides(&piece), 1);
-}
-
-TEST_F(PieceCellTests, FixedValuesAndCellsOutsideTheGridAreOccupied) {
-    Place_Piece(6, 112, 0, PIECE_FALLING);
-    for (int value : {16, 17, 31}) {
-        well[2][9].value = value;
+    for (int value : {1, 16, 31}) {
+        well[3][9].value = value;
         EXPECT_EQ(Piece_Collides(&piece), 1) << value;
     }
-    well[2][9].value = 0;
-    // Hanging over the edge is fine while only empty box columns lie outside.
-    Empty_Well();
-    for (int row = 0; row < WELL_ROWS; row++) {
-        well[row][0].value = 0;
-        well[row][WELL_COLUMNS - 1].value = 0;
+}
+
+TEST_F(PieceCellTests, CellsOutsideTheGridAreOccupied) {
+    for (auto& row : well) {
+        for (Cell& cell : row) {
+            cell.value = 0;
+        }
     }
-    Place_Piece(6, -16, 0, PIECE_FALLING);  // cells in columns 0 and 1
-    EXPECT_EQ(Piece_Collides(&piece), 0);
-    Place_Piece(6, -32, 0, PIECE_FALLING);  // a cell in column -1
-    EXPECT_EQ(Piece_Collides(&piece), 1);
-    Place_Piece(6, 16 * 16, 0, PIECE_FALLING);  // a cell in column 18
-    EXPECT_EQ(Piece_Collides(&piece), 1);
-    Fill_Row(WELL_ROWS - 1, 0);
-    Place_Piece(6, 112, 16 * 23, PIECE_FALLING);  // bottom cells in row 25
-    EXPECT_EQ(Piece_Collides(&piece), 0);
-    Place_Piece(6, 112, 16 * 23 + 1, PIECE_FALLING);  // bottom pixel in row 26
-    EXPECT_EQ(Piece_Collides(&piece), 1);
+    struct Case {
+        int x, y, collides;
+    };
+    // Hanging over an edge is fine while only empty box columns and rows lie outside.
+    for (Case c : {Case{-16, 0, 0}, Case{-32, 0, 1}, Case{16 * 15, 0, 0}, Case{16 * 16, 0, 1},
+                   Case{112, 16 * 23, 0}, Case{112, 16 * 23 + 1, 1}}) {
+        Place_Piece(6, c.x, c.y, PIECE_FALLING);
+        EXPECT_EQ(Piece_Collides(&piece), c.collides) << c.x << "," << c.y;
+    }
 }
 
 TEST_F(PieceCellTests, RotationTurnsTheWholeBoxBothWays) {
-    Place_Piece(11, 112, 0, PIECE_FALLING);  // the corner: ###. / #... / #...
+    Place_Piece(11, 112, 0, PIECE_FALLING);
     ASSERT_EQ(Grid_Text(piece), "###./#.../#.../....");
     EXPECT_EQ(Rotate_Piece(&piece, ROTATE_CLOCKWISE), 1);
     EXPECT_EQ(Grid_Text(piece), ".###/...#/...#/....");
-    EXPECT_EQ(Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE), 1);
-    EXPECT_EQ(Grid_Text(piece), "###./#.../#.../....");
-    EXPECT_EQ(Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE), 1);
+    Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE);
+    Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE);
     EXPECT_EQ(Grid_Text(piece), "..../#.../#.../###.");
     EXPECT_EQ(piece.x, 112);
-    EXPECT_EQ(piece.y, 0);
 
-    // The bar (shape 5) stands up in box column 1 turning clockwise, column 2 the other way.
+    // The bar stands up in box column 1 turning clockwise, in column 2 the other way.
     Place_Piece(5, 112, 0, PIECE_FALLING);
     Rotate_Piece(&piece, ROTATE_CLOCKWISE);
     EXPECT_EQ(Grid_Text(piece), ".#../.#../.#../.#..");
     Place_Piece(5, 112, 0, PIECE_FALLING);
     Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE);
     EXPECT_EQ(Grid_Text(piece), "..#./..#./..#./..#.");
-    EXPECT_EQ(piece.body.image, shape_table[5].image);
 }
 
 TEST_F(PieceCellTests, ATurnThatDoesNotFitIsRefusedWithoutANudge) {
-    // The bar lies in box row 2 over well columns 1..4, beside the left wall.
-    Place_Piece(5, 16, 0, PIECE_FALLING);
-    well[3][2].value = 1;  // where the clockwise turn would stand it (box column 1)
+    Place_Piece(5, 16, 0, PIECE_FALLING);  // the bar lying over well columns 1..4
+    well[3][2].value = 1;                  // where the clockwise turn would stand it
     Piece before = piece;
     EXPECT_EQ(Rotate_Piece(&piece, ROTATE_CLOCKWISE), 0);
-    EXPECT_EQ(0, memcmp(&before, &piece, sizeof piece));
-    // Counter-clockwise stands it in box column 2, well column 3, which is free.
-    EXPECT_EQ(Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE), 1);
-    EXPECT_EQ(piece.x, 16);
+    EXPECT_EQ(0, std::memcmp(&before, &piece, sizeof piece));
+    EXPECT_EQ(Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE), 1);  // column 3 is free
 
-    // Standing in well column 1 against the wall, lying down either way would reach into it.
+    // Standing in column 1 against the wall, lying down either way would reach into it.
     piece.x = -16;
     ASSERT_EQ(Piece_Collides(&piece), 0);
     before = piece;
     EXPECT_EQ(Rotate_Piece(&piece, ROTATE_CLOCKWISE), 0);
     EXPECT_EQ(Rotate_Piece(&piece, ROTATE_COUNTER_CLOCKWISE), 0);
-    EXPECT_EQ(0, memcmp(&before, &piece, sizeof piece));
-}
+    EXPECT_EQ(0, std::memcmp(&before, &piece, sizeof piece));
 
-TEST_F(PieceCellTests, RotationProbesTheBottomPixelRowToo) {
-    // Between rows (y = 8), the standing bar's cells have bottom pixels in rows 1..4.
+    // Between rows (y = 8) the standing bar's bottom pixels lie in rows 1..4, not row 0.
     Place_Piece(5, 112, 8, PIECE_FALLING);
-    well[0][8].value = 1;  // row 0 holds only the top pixel of the top cell: not looked at
+    well[0][8].value = 1;
     EXPECT_EQ(Rotate_Piece(&piece, ROTATE_CLOCKWISE), 1);
     Place_Piece(5, 112, 8, PIECE_FALLING);
     well[4][8].value = 1;

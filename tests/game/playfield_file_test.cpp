@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -13,21 +14,27 @@ namespace {
 // Taken while the program's static objects are built, before any test touches the well.
 const WellGrid well_at_start = well;
 
-// A valid layout: stone sides and floor, with `rows` replacing rows from `first` on.
+// A valid layout, with `rows` replacing the rows from `first` on.
 std::string Layout(int first = 0, const std::vector<std::string>& rows = {}) {
     std::string text;
     for (int row = 0; row < WELL_ROWS; row++) {
         int index = row - first;
         if (index >= 0 && index < int(rows.size())) {
             text += rows[index];
-        } else if (row == WELL_ROWS - 1) {
-            text += "222222222222222222";
         } else {
-            text += "1................1";
+            text += row == WELL_ROWS - 1 ? "222222222222222222" : "1................1";
         }
         text += '\n';
     }
     return text;
+}
+
+std::vector<int> Row_Values(int row, int count = WELL_COLUMNS) {
+    std::vector<int> values;
+    for (int column = 0; column < count; column++) {
+        values.push_back(well[row][column].value);
+    }
+    return values;
 }
 
 class PlayfieldFile : public ::testing::Test {
@@ -36,7 +43,6 @@ class PlayfieldFile : public ::testing::Test {
         Reset_Game_Rules();
         platform::headless::reset();
         dir = Make_Scratch_Directory();
-        ASSERT_FALSE(dir.empty());
         platform::headless::set_data_dirs({dir});
     }
     void TearDown() override {
@@ -46,28 +52,6 @@ class PlayfieldFile : public ::testing::Test {
 
     void Write(int file_number, const std::string& text) {
         ASSERT_TRUE(Write_Text_File(dir + "/playf" + std::to_string(file_number) + ".xpf", text));
-    }
-
-    // Scribbles over the well so that a load has to set every field again.
-    static void Scribble() {
-        for (auto& row : well) {
-            for (Cell& cell : row) {
-                cell = Cell{-5, -5, 9};
-            }
-        }
-    }
-
-    static bool Well_Equals(const WellGrid& other) {
-        for (int row = 0; row < WELL_ROWS; row++) {
-            for (int column = 0; column < WELL_COLUMNS; column++) {
-                const Cell& a = well[row][column];
-                const Cell& b = other[row][column];
-                if (a.x != b.x || a.y != b.y || a.value != b.value) {
-                    return false;
-                }
-            }
-        }
-        return true;
     }
 
     std::string dir;
@@ -80,95 +64,61 @@ TEST(WellAtStart, IsAPlainWalledWellWithPositions) {
             EXPECT_EQ(cell.x, column * 16);
             EXPECT_EQ(cell.y, row * 16);
             bool edge = row == WELL_ROWS - 1 || column == 0 || column == WELL_COLUMNS - 1;
-            EXPECT_EQ(cell.value >= CELL_FIXED, edge) << row << "," << column;
-            EXPECT_TRUE(cell.value == 0 || cell.value >= CELL_FIXED);
+            EXPECT_EQ(cell.value, edge ? (row == WELL_ROWS - 1 ? CELL_FLOOR : CELL_WALL) : 0);
         }
     }
 }
 
-TEST_F(PlayfieldFile, NumbersFromSixteenUpLoadTheLastFile) {
+TEST_F(PlayfieldFile, NumbersPickTheFileAndEveryCellIsRewritten) {
     Write(16, Layout(5, {"1...9............1"}));
     Write(1, Layout(5, {"1...:............1"}));
-    Scribble();
-    EXPECT_EQ(Load_Playfield(20), 1);
+    for (auto& row : well) {
+        for (Cell& cell : row) {
+            cell = Cell{-5, -5, 9};
+        }
+    }
+    EXPECT_EQ(Load_Playfield(20), 1);  // 16 and up mean the last file
     EXPECT_EQ(well[5][4].value, 25);
-    EXPECT_EQ(well[5][5].value, 0);
-    EXPECT_EQ(well[24][0].value, 17);
-    EXPECT_EQ(well[25][9].value, 18);
-    EXPECT_EQ(Load_Playfield(0), 1);
-    EXPECT_EQ(well[5][4].value, 26);
-    EXPECT_EQ(Load_Playfield(15), 1);
-    EXPECT_EQ(well[5][4].value, 25);
-}
-
-TEST_F(PlayfieldFile, EveryCellGetsItsPixelOffsets) {
-    Write(2, Layout());
-    Scribble();
-    ASSERT_EQ(Load_Playfield(1), 1);
     for (int row = 0; row < WELL_ROWS; row++) {
         for (int column = 0; column < WELL_COLUMNS; column++) {
             EXPECT_EQ(well[row][column].x, column * 16);
             EXPECT_EQ(well[row][column].y, row * 16);
         }
     }
+    EXPECT_EQ(Row_Values(25), std::vector<int>(18, 18));
+    EXPECT_EQ(Load_Playfield(0), 1);
+    EXPECT_EQ(well[5][4].value, 26);
 }
 
 TEST_F(PlayfieldFile, CharactersGiveEmptyOrFixedCells) {
     std::string odd = "0-.19:?@~";
-    odd += char(0xC1);  // a byte above 127 counts as below "0"
-    odd += "1111111";
-    Write(3, Layout(2, {
-                           "1000000000000000011",  // 19 characters: the last is ignored
-                           ".?.?.?.?.?.?.?.?.?",
-                           odd,
-                       }));
+    odd += char(0xC1);  // bytes above 127 count as below "0"
+    Write(3, Layout(2, {"1000000000000000011", ".?.?.?.?.?.?.?.?.?", odd}));
     ASSERT_EQ(Load_Playfield(2), 1);
-    EXPECT_EQ(well[2][0].value, 17);
-    EXPECT_EQ(well[2][17].value, 17);
-    for (int column = 1; column < 17; column++) {
-        EXPECT_EQ(well[2][column].value, 0);
-    }
-    for (int column = 0; column < 18; column++) {
-        EXPECT_EQ(well[3][column].value, column % 2 ? 31 : 0) << column;
-    }
-    std::vector<int> values;
-    for (int column = 0; column < 10; column++) {
-        values.push_back(well[4][column].value);
-    }
-    EXPECT_EQ(values, (std::vector<int>{0, 0, 0, 17, 25, 26, 31, 31, 31, 0}));
-    EXPECT_EQ(well[5][1].value, 0);  // the row after the long word is still its own
+    // 19 characters: columns 0 and 17 fixed, the 19th ignored rather than spilling over.
+    std::vector<int> walls(18, 0);
+    walls[0] = walls[17] = 17;
+    EXPECT_EQ(Row_Values(2), walls);
+    EXPECT_EQ(Row_Values(3, 4), (std::vector<int>{0, 31, 0, 31}));
+    EXPECT_EQ(Row_Values(4, 11), (std::vector<int>{0, 0, 0, 17, 25, 26, 31, 31, 31, 0, 0}));
 }
 
-TEST_F(PlayfieldFile, WordsNotLinesMakeTheRows) {
-    std::string text = Layout();
-    // Two rows on one line, and everything after the 26th word ignored.
-    std::string first_two = "1................1\n1................1\n";
-    text.replace(0, first_two.size(), "1..5.............1 \t1.......6........1\n");
-    text.insert(text.size() - 19, "\n\n   ");
+TEST_F(PlayfieldFile, WordsNotLinesMakeTheRowsAndShortOnesLeaveColumnsEmpty) {
+    std::string longest(300, '1');
+    longest[18] = '.';
+    std::string text = "1..5.............1 \t1.......6........1\n" +
+                       Layout(2, {"1.........?.....1?", "11", longest}).substr(2 * 19);
     text += "199999999999999991 trailing words\n";
     Write(4, text);
     ASSERT_EQ(Load_Playfield(3), 1);
     EXPECT_EQ(well[0][3].value, 21);
     EXPECT_EQ(well[1][8].value, 22);
-    EXPECT_EQ(well[25][5].value, 18);
-    EXPECT_EQ(well[24][5].value, 0);
-}
-
-TEST_F(PlayfieldFile, ShortAndOverlongWords) {
-    std::string longest(300, '1');
-    longest[18] = '.';
-    Write(5, Layout(6, {"1.........?.....1?", "11", longest, "1................1"}));
-    ASSERT_EQ(Load_Playfield(4), 1);
-    EXPECT_EQ(well[7][0].value, 17);
-    EXPECT_EQ(well[7][1].value, 17);
-    for (int column = 2; column < 18; column++) {  // nothing left over from the longer row
-        EXPECT_EQ(well[7][column].value, 0) << column;
-    }
-    for (int column = 0; column < 18; column++) {
-        EXPECT_EQ(well[8][column].value, 17);
-    }
-    EXPECT_EQ(well[9][5].value, 0);  // a long word is still one row
-    EXPECT_EQ(well[25][0].value, 18);
+    std::vector<int> short_row(18, 0);  // nothing left over from the longer word before it
+    short_row[0] = short_row[1] = 17;
+    EXPECT_EQ(Row_Values(3), short_row);
+    EXPECT_EQ(Row_Values(4), std::vector<int>(18, 17));
+    EXPECT_EQ(well[5][5].value, 0);  // a long word is still one row
+    EXPECT_EQ(Row_Values(25), std::vector<int>(18, 18));
 }
 
 TEST_F(PlayfieldFile, AMissingOrShortFileLeavesTheWellAsItWas) {
@@ -176,20 +126,17 @@ TEST_F(PlayfieldFile, AMissingOrShortFileLeavesTheWellAsItWas) {
     ASSERT_EQ(Load_Playfield(5), 1);
     WellGrid loaded = well;
 
-    EXPECT_EQ(Load_Playfield(6), 0);  // no playf7.xpf
-    EXPECT_TRUE(Well_Equals(loaded));
-
-    std::string text = Layout();
-    std::string twenty_five = text.substr(0, 25 * 19);
+    EXPECT_EQ(Load_Playfield(6), 0);  // there is no playf7.xpf
+    EXPECT_EQ(0, std::memcmp(&loaded, &well, sizeof well));
+    std::string twenty_five = Layout().substr(0, 25 * 19);
     for (const std::string& content : {std::string(), std::string(" \n\t"), twenty_five}) {
         Write(8, content);
         EXPECT_EQ(Load_Playfield(7), 0);
-        EXPECT_TRUE(Well_Equals(loaded));
+        EXPECT_EQ(0, std::memcmp(&loaded, &well, sizeof well));
     }
     Write(8, twenty_five + "1");  // a 26th word of one character is enough
     EXPECT_EQ(Load_Playfield(7), 1);
-    EXPECT_EQ(well[25][0].value, 17);
-    EXPECT_EQ(well[25][1].value, 0);
+    EXPECT_EQ(Row_Values(25, 2), (std::vector<int>{17, 0}));
 }
 
 }  // namespace

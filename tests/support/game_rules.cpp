@@ -10,6 +10,7 @@
 #include "common/random.h"
 #include "game/falling_piece.h"
 #include "game/line_clear.h"
+#include "game/playfield_file.h"
 #include "game/well.h"
 #include "input/input_device.h"
 #include "platform/headless/control.h"
@@ -41,6 +42,7 @@ void Reset_Game_Rules() {
     game_state = FLOW_PLAYING;
     game_type = GAME_CLASSIC;
     Set_Game_Type(GAME_CLASSIC);
+    playfield_number = 0;
     Random_Seed(1);
 }
 

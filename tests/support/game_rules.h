@@ -4,7 +4,8 @@
 #include <string>
 
 // Puts every global the rules touch back to its start: a plain walled well, a zeroed piece,
-// counters and clearing state, input pacing, input, game state, classic type, seed 1.
+// counters and clearing state, input pacing, input, game state, classic type, layout 0,
+// seed 1.
 void Reset_Game_Rules();
 
 // Draws rows into the well from `top_row` down. Inside a row, column 0 is the first character:
