@@ -90,16 +90,21 @@ std::vector<uint8_t> make_line_clear() {
 }
 
 std::vector<uint8_t> make_lock_thud() {
-    Buffer b = silence(0.13f);
-    Prng rng(0x7ADD);
-    play_drum(b, 0, Drum::Kick, 0.9f, rng);
+    // A short knock of falling pitch, high enough to be heard on small speakers, over a puff
+    // of dull noise: the piece hitting the stack.
+    Buffer b = silence(0.12f);
+    Instrument body;
+    body.wave = Wave::Triangle;
+    body.env = Envelope{0.002f, 0.09f, 0.0f, 0.02f};
+    body.volume = 0.8f;
+    body.glide = -14.0f;
+    play_note(b, 0, 0.09f, float(parse_note("A3")), body);
     Instrument knock;
     knock.wave = Wave::Noise;
-    knock.env = Envelope{0.001f, 0.02f, 0.0f, 0.01f};
-    knock.volume = 0.4f;
-    knock.lowpass = 1200.0f;
-    play_note(b, 0, 0.02f, 60.0f, knock);
-    b.resize(seconds_to_samples(0.12f));
+    knock.env = Envelope{0.002f, 0.03f, 0.0f, 0.01f};
+    knock.volume = 0.5f;
+    knock.lowpass = 1400.0f;
+    play_note(b, 0, 0.03f, 60.0f, knock);
     return finish(b);
 }
 
