@@ -146,15 +146,6 @@ TEST_F(BitmapFileTest, AMissingFileLeavesTheRecordAsItWas) {
     expect_unchanged();
 }
 
-TEST_F(BitmapFileTest, LoadingAgainReplacesThePixels) {
-    BmpLayout small;
-    ASSERT_EQ(Load(make_bmp_bytes(small)), 1);
-    BmpLayout wide;
-    wide.width = 20;
-    wide.rows = 2;
-    Expect_Loads(wide);
-}
-
 TEST_F(BitmapFileTest, FilesOfOtherKindsAreRefused) {
     struct Case {
         const char* what;
@@ -198,11 +189,20 @@ TEST_F(BitmapFileTest, FilesOfOtherKindsAreRefused) {
         EXPECT_EQ(bitmap_.buffer, nullptr);
     }
 
-    BmpLayout negative_width;
-    std::vector<uint8_t> bytes = make_bmp_bytes(negative_width);
-    bytes[BMP_TEST_INFO_OFFSET + 7] = 0xFF;
-    EXPECT_EQ(Load(bytes), 0);
-    EXPECT_EQ(bitmap_.buffer, nullptr);
+    // Damaged fields: a negative width, pixels far past the end or inside the info header, and
+    // an info header size near 4 GB.
+    const std::pair<size_t, uint8_t> patches[] = {
+        {BMP_TEST_INFO_OFFSET + 7, 0xFF}, {13, 0x7F}, {11, 0}, {BMP_TEST_INFO_OFFSET + 3, 0xF0}};
+    for (const auto& patch : patches) {
+        SCOPED_TRACE(patch.first);
+        std::vector<uint8_t> bytes = make_bmp_bytes(BmpLayout{});
+        bytes[patch.first] = patch.second;
+        if (patch.first == 11) {
+            bytes[10] = 20;
+        }
+        EXPECT_EQ(Load(bytes), 0);
+        EXPECT_EQ(bitmap_.buffer, nullptr);
+    }
 }
 
 TEST_F(BitmapFileTest, ATruncatedFileIsRefusedWhereverItEnds) {
@@ -224,21 +224,6 @@ TEST_F(BitmapFileTest, ATruncatedFileIsRefusedWhereverItEnds) {
         EXPECT_EQ(bitmap_.buffer, nullptr);
     }
     EXPECT_EQ(Load(whole), 1);
-}
-
-TEST_F(BitmapFileTest, HeadersPointingOutsideTheFileAreRefused) {
-    BmpLayout layout;
-    std::vector<uint8_t> far_pixels = make_bmp_bytes(layout);
-    far_pixels[10 + 3] = 0x7F;  // bfOffBits far beyond the end
-    EXPECT_EQ(Load(far_pixels), 0);
-    std::vector<uint8_t> pixels_in_header = make_bmp_bytes(layout);
-    pixels_in_header[10] = 20;  // bfOffBits inside the info header
-    pixels_in_header[11] = 0;
-    EXPECT_EQ(Load(pixels_in_header), 0);
-    std::vector<uint8_t> huge_header = make_bmp_bytes(layout);
-    huge_header[BMP_TEST_INFO_OFFSET + 3] = 0xF0;  // biSize near 4 GB
-    EXPECT_EQ(Load(huge_header), 0);
-    EXPECT_EQ(bitmap_.buffer, nullptr);
 }
 
 TEST_F(BitmapFileTest, GarbageIsRefused) {
@@ -274,22 +259,12 @@ TEST_F(BitmapFileTest, UnloadFreesThePixelsAndKeepsTheRest) {
 TEST_F(BitmapFileTest, FlipReversesTheRows) {
     uint8_t one[3] = {1, 2, 3};
     EXPECT_EQ(Flip_Bitmap(one, 3, 1), 1);
-    EXPECT_EQ(one[0], 1);
-    EXPECT_EQ(one[2], 3);
-
+    EXPECT_EQ(std::memcmp(one, "\1\2\3", 3), 0);
     uint8_t odd[6] = {1, 2, 3, 4, 5, 6};
     EXPECT_EQ(Flip_Bitmap(odd, 2, 3), 1);
-    const uint8_t odd_flipped[6] = {5, 6, 3, 4, 1, 2};
-    EXPECT_EQ(std::memcmp(odd, odd_flipped, 6), 0);
-
-    uint8_t even[4] = {1, 2, 3, 4};
-    EXPECT_EQ(Flip_Bitmap(even, 1, 4), 1);
-    const uint8_t even_flipped[4] = {4, 3, 2, 1};
-    EXPECT_EQ(std::memcmp(even, even_flipped, 4), 0);
-
+    EXPECT_EQ(std::memcmp(odd, "\5\6\3\4\1\2", 6), 0);
     EXPECT_EQ(Flip_Bitmap(nullptr, 4, 4), 0);
-    EXPECT_EQ(Flip_Bitmap(even, 0, 4), 0);
-    EXPECT_EQ(Flip_Bitmap(even, 4, -1), 0);
+    EXPECT_EQ(Flip_Bitmap(odd, 0, 4), 0);
 }
 
 }  // namespace
