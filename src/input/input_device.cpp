@@ -6,6 +6,7 @@
 
 InputState input_state;
 InputDevice input_device;
+void (*input_poll_hook)() = nullptr;
 
 namespace {
 
@@ -174,6 +175,9 @@ int InputDevice::Read_Keyboard() {
 }
 
 int InputDevice::Poll(InputState* state) {
+    if (input_poll_hook != nullptr) {
+        input_poll_hook();
+    }
     Clear_State(&joystick_state);
     Clear_State(&keyboard_state);
     Clear_State(&merged_state);
