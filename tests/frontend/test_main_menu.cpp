@@ -1,210 +1,263 @@
-// The menu's pictures, entry and frame drawing: what is loaded once, which palette shows when,
-// the selected button and value text, and the glow of that text.
+// The main menu on the headless platform: its pictures, palettes and music, what a frame shows,
+// the keys, and the three ways out.
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <cstring>
-#include <string>
 #include <vector>
 
 #include "app/game_state.h"
+#include "app/level_art.h"
+#include "app/main_window.h"
 #include "frontend/main_menu.h"
 #include "game/line_clear.h"
 #include "game/playfield_file.h"
 #include "game/shapes.h"
-#include "menu_fixture.h"
+#include "graphics/back_buffer.h"
 #include "platform/keyboard.h"
 #include "sound/sound.h"
+#include "sound/sound_slots.h"
 #include "support/app_data.h"
+#include "support/bmp_file.h"
+#include "support/graphics_fixture.h"
 #include "support/screen_text.h"
+#include "support/voc_file.h"
+#include "support/voc_sound_state.h"
 
 namespace {
 
 namespace headless = platform::headless;
 using Kind = headless::SoundEvent::Kind;
+using namespace platform;  // the VK_ key codes
 
-struct Spot {
-    int x;
-    int y;
-};
-const Spot buttons[7] = {{99, 112}, {99, 158}, {99, 205}, {98, 252},
-                         {98, 298}, {98, 347}, {98, 393}};
-const Spot values[7] = {{0, 0}, {422, 173}, {448, 220}, {318, 268}, {546, 316}, {562, 364}, {0, 0}};
+// The test background is all BG; its palette holds the value text's colour for glow v = 68 +
+// 10 j at entry INK + j, everything else black. Sounds last 200 ms.
+constexpr uint8_t BG = 11, INK = 150;
+constexpr int SOUND_MS = 200;
 
-bool Square_Is(const uint8_t* pixels, Spot at, int size, uint8_t value) {
-    for (int y = 0; y < size; ++y) {
-        for (int x = 0; x < size; ++x) {
-            if (pixels[(at.y + y) * 640 + at.x + x] != value) {
-                return false;
+class MainMenuTest : public test_support::GraphicsTest {
+  protected:
+    void SetUp() override {
+        GraphicsTest::SetUp();
+        voc_reset_sound_state();
+        main_window = window_;
+        dir = make_bmp_scratch_dir();
+        Write_Background();
+        ASSERT_TRUE(app_write_picture(dir, AppPicture::Buttons));
+        ASSERT_TRUE(write_game_sound_files(dir, 2205));
+        headless::set_data_dirs({dir});
+        ASSERT_EQ(DD_Init(window_), 1);
+        ASSERT_EQ(Load_Game_Sounds(), 1);
+        test_support::make_test_palette(game_palette, 3);
+        Set_Palette(game_palette, 256);
+        menu_first_call = 1;
+        text_glow = 128;
+        text_glow_step = 10;
+        playfield_number = game_type = level = game_in_progress = 0;
+        game_state = FLOW_MENU;
+        headless::clear_sound_events();
+    }
+    void TearDown() override {
+        Release_Game_Sounds();
+        Free_Art_Images();
+        DD_Shutdown();
+        main_window = nullptr;
+        voc_remove_scratch_dir(dir);
+        GraphicsTest::TearDown();
+    }
+    void Write_Background() {
+        std::vector<uint8_t> bytes =
+            make_bmp_bytes(BmpLayout{640, 480}, std::vector<uint8_t>(640 * 480, BG));
+        std::memset(&bytes[BMP_TEST_TABLE_OFFSET], 0, 1024);
+        for (int v = 68; v <= 248; v += 10) {  // blue, green, red
+            uint8_t* entry = &bytes[BMP_TEST_TABLE_OFFSET + 4 * (INK + (v - 68) / 10)];
+            entry[0] = uint8_t(v);
+            entry[1] = uint8_t(v / 2);
+            entry[2] = uint8_t(v * 95 / 100);
+        }
+        ASSERT_TRUE(write_bmp_bytes(dir + "/CSCON8.BMP", bytes));
+    }
+    static int Frame(std::initializer_list<int> keys = {}) {
+        for (int key : keys)
+            headless::set_key(key, true);
+        int result = Main_Menu(MENU_FRAME);
+        headless::release_all_keys();
+        return result;
+    }
+    // Events of one kind for the sound with this id (value -1: any), and the time of the first.
+    static int Events(int id, Kind kind, int value = -1, int64_t* first = nullptr) {
+        int count = 0;
+        for (const headless::SoundEvent& e : headless::sound_events()) {
+            if (id >= 0 && e.buffer == sound_slots[id].buffer && e.kind == kind &&
+                (value == -1 || e.value == value)) {
+                if (count++ == 0 && first)
+                    *first = int64_t(e.time);
             }
         }
+        return count;
     }
-    return true;
-}
-
-bool Palette_Equals(const PALETTEENTRY* a, const PALETTEENTRY* b) {
-    return std::memcmp(a, b, 256 * sizeof(PALETTEENTRY)) == 0;
-}
-
-bool Hardware_Palette_Is(const PALETTEENTRY* palette) {
-    return Palette_Equals(headless::hardware_palette().data(), palette);
-}
-
-// Pixels other than the background in the whole screen.
-int Stray_Pixels(const uint8_t* pixels) {
-    int count = 0;
-    for (int i = 0; i < 640 * 480; ++i) {
-        count += pixels[i] != MENU_BACKGROUND_PIXEL;
+    static bool Showing(const PALETTEENTRY* palette) {
+        return std::memcmp(headless::hardware_palette().data(), palette, 1024) == 0;
     }
-    return count;
-}
+    static std::string Value_Text(int x, int y, const char* text) {
+        return screen_text_mismatch(headless::primary_pixels(), x, y, text,
+                                    uint8_t(INK + (text_glow - 68) / 10));
+    }
+    PALETTEENTRY game_palette[256];
+    std::string dir;
+};
 
-TEST_F(MainMenuTest, EnteringLoadsThePicturesKeepsTheGamePaletteAndStartsTheMenuMusic) {
+TEST_F(MainMenuTest, EntryLoadsThePicturesAndSwapsPaletteAndMusic) {
     ASSERT_EQ(Main_Menu(MENU_ENTER), 1);
-    EXPECT_EQ(menu_first_call, 0);
-    EXPECT_EQ(menu_cursor, 0);
-    EXPECT_TRUE(Palette_Equals(game_palette_save, game_palette));
-    EXPECT_TRUE(Hardware_Palette_Is(menu_palette));
-    EXPECT_EQ(menu_palette[MENU_GLOW_ENTRY].peBlue, 68);
-
-    EXPECT_EQ(menu_background.state, IMAGE_LOADED);
-    EXPECT_EQ(menu_background.width, 640);
-    EXPECT_EQ(menu_background.height, 480);
+    const int xs[7] = {99, 99, 99, 98, 98, 98, 98}, ys[7] = {112, 158, 205, 252, 298, 347, 393};
     for (int i = 0; i < 7; ++i) {
-        const BitmapImage& button = menu_buttons[i];
-        EXPECT_EQ(button.state, IMAGE_LOADED) << i;
-        EXPECT_EQ(button.x, buttons[i].x) << i;
-        EXPECT_EQ(button.y, buttons[i].y) << i;
-        ASSERT_EQ(button.num_bytes, 44 * 44) << i;
-        // Cell (i mod 4, i div 4) of the sheet: every pixel is that button's own value.
-        for (int p = 0; p < button.num_bytes; ++p) {
-            ASSERT_EQ(button.buffer[p], APP_BUTTON_PIXEL + i) << i << " pixel " << p;
-        }
+        EXPECT_EQ(menu_buttons[i].x, xs[i]);
+        EXPECT_EQ(menu_buttons[i].y, ys[i]);
+        EXPECT_EQ(std::count(menu_buttons[i].buffer, menu_buttons[i].buffer + 44 * 44,
+                             APP_BUTTON_PIXEL + i),
+                  44 * 44);  // cell (i mod 4, i div 4)
     }
-
-    EXPECT_EQ(Sound_Events(sound_song, Kind::Stop), 1);
-    EXPECT_EQ(Sound_Events(sound_intro, Kind::Play, 1), 1);          // looping
-    EXPECT_EQ(Stray_Pixels(headless::primary_pixels()), 640 * 480);  // cleared to colour 0
+    EXPECT_EQ(std::memcmp(game_palette_save, game_palette, 1024), 0);
+    EXPECT_TRUE(Showing(menu_palette));
+    EXPECT_EQ(Events(sound_song, Kind::Stop), 1);
+    EXPECT_EQ(Events(sound_intro, Kind::Play, 1), 1);  // looping
 }
 
-TEST_F(MainMenuTest, MissingBackgroundFailsTheFirstCallAndIsNotTriedAgain) {
+TEST_F(MainMenuTest, MissingPictureFailsTheFirstCallAndIsNotTriedAgain) {
     std::remove((dir + "/CSCON8.BMP").c_str());
-    EXPECT_EQ(Main_Menu(MENU_FRAME), 0);  // any mode: nothing of the frame is done
-    EXPECT_EQ(menu_first_call, 0);
-    EXPECT_EQ(game_state, FLOW_MENU);
+    EXPECT_EQ(Main_Menu(MENU_FRAME), 0);
     EXPECT_TRUE(headless::sound_events().empty());
-
-    Write_Menu_Background();
+    Write_Background();
     EXPECT_EQ(Main_Menu(MENU_ENTER), 1);
     EXPECT_NE(menu_background.state, IMAGE_LOADED);
-    EXPECT_NE(menu_buttons[0].state, IMAGE_LOADED);
-    PALETTEENTRY black[256];
-    std::memset(black, 0, sizeof(black));
-    EXPECT_TRUE(Hardware_Palette_Is(black));  // a palette never copied is all black
-    EXPECT_EQ(Frame({platform::VK_DOWN}), 1);
-    EXPECT_EQ(menu_cursor, 1);
+    EXPECT_EQ(Frame({VK_DOWN}), 1);
 }
 
-TEST_F(MainMenuTest, MissingButtonsLeaveTheBackgroundAlone) {
-    std::remove((dir + "/XCNBUT8.BMP").c_str());
-    EXPECT_EQ(Main_Menu(MENU_ENTER), 0);
-    EXPECT_EQ(menu_background.state, IMAGE_LOADED);
-    EXPECT_EQ(menu_palette[MENU_GLOW_ENTRY].peBlue, 68);
-    EXPECT_TRUE(Hardware_Palette_Is(game_palette));  // the entry's work was not done
-
+TEST_F(MainMenuTest, FrameShowsTheSelectedButtonItsValueAndTheGlow) {
     Main_Menu(MENU_ENTER);
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_TRUE(Square_Is(headless::primary_pixels(), buttons[0], 44, MENU_BACKGROUND_PIXEL));
-}
-
-TEST_F(MainMenuTest, FrameShowsTheBackgroundTheSelectedButtonAndItsValue) {
-    Main_Menu(MENU_ENTER);
-    EXPECT_EQ(Frame({platform::VK_DOWN}), 1);
-    const uint8_t* screen = headless::primary_pixels();
-    for (int i = 0; i < 7; ++i) {
-        uint8_t want = i == 1 ? uint8_t(APP_BUTTON_PIXEL + 1) : MENU_BACKGROUND_PIXEL;
-        EXPECT_TRUE(Square_Is(screen, buttons[i], 44, want)) << i;
-    }
-    EXPECT_EQ(screen_text_mismatch(screen, 422, 173, "(1)", Glow_Ink(138)), "");
-    // Nothing else: the button's square and the value's ink are all that differ.
-    int ink = 0;
-    for (int p = 0; p < 640 * 480; ++p) {
-        ink += screen[p] == Glow_Ink(138);
-    }
-    EXPECT_EQ(Stray_Pixels(screen), 44 * 44 + ink);
-}
-
-TEST_F(MainMenuTest, EachItemShowsItsValueInItsFormat) {
     playfield_number = 15;
-    game_type = GAME_XTREME;
+    game_type = 1;
     level = 12;  // raised by play beyond the menu's range
     music_volume = 35;
     effects_volume = 0;
     const char* texts[7] = {"", "(16)", "(Dorodo Veraviva!)", "(13)", "(35%)", "(0%)", ""};
-    Main_Menu(MENU_ENTER);
+    const int xs[7] = {0, 422, 448, 318, 546, 562, 0}, ys[7] = {0, 173, 220, 268, 316, 364, 0};
     for (int item = 0; item < 7; ++item) {
         menu_cursor = item;
         Frame();
         const uint8_t* screen = headless::primary_pixels();
-        if (texts[item][0] == '\0') {
-            EXPECT_EQ(Stray_Pixels(screen), 44 * 44) << item;  // the button alone
-        } else {
-            EXPECT_EQ(screen_text_mismatch(screen, values[item].x, values[item].y, texts[item],
-                                           Glow_Ink(text_glow)),
-                      "")
-                << item;
-        }
+        EXPECT_EQ(screen[(menu_buttons[item].y + 43) * 640 + menu_buttons[item].x],
+                  APP_BUTTON_PIXEL + item);
+        int stray = int(640 * 480 - std::count(screen, screen + 640 * 480, BG)) - 44 * 44;
+        if (texts[item][0] == '\0')
+            EXPECT_EQ(stray, 0) << item;  // no other button, no text
+        else
+            EXPECT_EQ(Value_Text(xs[item], ys[item], texts[item]), "") << item;
     }
-    game_type = GAME_CLASSIC;
+    // From 138: up to 248 twice, down to 68 twice, up again; it goes on after a new entry.
+    const int glows[] = {148, 158, 168, 178, 188, 198, 208, 218, 228, 238, 248,
+                         248, 238, 228, 218, 208, 198, 188, 178, 168, 158, 148,
+                         138, 128, 118, 108, 98,  88,  78,  68,  68,  78,  88};
     menu_cursor = 2;
-    Frame();
-    EXPECT_EQ(screen_text_mismatch(headless::primary_pixels(), 448, 220, "(Classic)",
-                                   Glow_Ink(text_glow)),
-              "");
-}
-
-TEST_F(MainMenuTest, GlowShowsEachEndTwiceAndGoesOnAfterReentry) {
-    std::vector<int> glows;
-    for (int v = 138; v <= 248; v += 10)
-        glows.push_back(v);
-    for (int v = 248; v >= 68; v -= 10)
-        glows.push_back(v);
-    for (int v = 68; v <= 108; v += 10)
-        glows.push_back(v);
-    Main_Menu(MENU_ENTER);
-    menu_cursor = 1;
-    for (size_t frame = 0; frame < glows.size(); ++frame) {
+    text_glow = 138;
+    for (int glow : glows) {
+        if (glow == 68) {
+            Main_Menu(MENU_ENTER);
+            menu_cursor = 2;
+        }
         Frame();
-        ASSERT_EQ(screen_text_mismatch(headless::primary_pixels(), 422, 173, "(1)",
-                                       Glow_Ink(glows[frame])),
-                  "")
-            << "frame " << frame << " glow " << glows[frame];
+        ASSERT_EQ(text_glow, glow);
+        ASSERT_EQ(Value_Text(448, 220, "(Dorodo Veraviva!)"), "");
     }
-    // The colour itself: red 95 %, green 50 %, blue 100 %, truncated.
-    const PALETTEENTRY& top = menu_palette[Glow_Ink(248)];
-    EXPECT_EQ(top.peRed, 235);
-    EXPECT_EQ(top.peGreen, 124);
-    EXPECT_EQ(top.peBlue, 248);
-
-    Main_Menu(MENU_ENTER);
-    EXPECT_EQ(text_glow, 108);
-    menu_cursor = 1;
+    EXPECT_EQ(menu_palette[INK + 18].peRed, 235);  // 95 %, 50 %, 100 % of 248, truncated
+    headless::fail(backend::Step::SurfaceGetDC);
     Frame();
-    EXPECT_EQ(screen_text_mismatch(headless::primary_pixels(), 422, 173, "(1)", Glow_Ink(118)), "");
+    EXPECT_EQ(text_glow, 88);  // no text, and the glow waits
 }
 
-TEST_F(MainMenuTest, RefusedDeviceContextShowsTheFrameWithoutTextAndHoldsTheGlow) {
+TEST_F(MainMenuTest, KeysMoveTheCursorAndChangeTheSettingsWithinBounds) {
     Main_Menu(MENU_ENTER);
-    menu_cursor = 1;
-    headless::fail(platform::backend::Step::SurfaceGetDC);
-    EXPECT_EQ(Frame(), 1);
-    EXPECT_EQ(text_glow, 128);
-    const uint8_t* screen = headless::primary_pixels();
-    EXPECT_TRUE(Square_Is(screen, buttons[1], 44, uint8_t(APP_BUTTON_PIXEL + 1)));
-    EXPECT_EQ(Stray_Pixels(screen), 44 * 44);
-    headless::clear_faults();
-    Frame();
-    EXPECT_EQ(text_glow, 138);
+    Frame({VK_UP});
+    EXPECT_EQ(menu_cursor, 0);
+    EXPECT_EQ(Events(sound_menu_up, Kind::Play), 0);  // stays silently
+    for (int i = 0; i < 7; ++i)
+        Frame({VK_DOWN});
+    EXPECT_EQ(menu_cursor, 6);
+    EXPECT_EQ(Events(sound_menu_down, Kind::Play), 6);  // none for the step past item 6
+    headless::clear_sound_events();
+    Frame({VK_UP, VK_RIGHT});  // the new item's value changes in the same frame
+    Frame({VK_UP, VK_RIGHT});
+    EXPECT_EQ(effects_volume, 100);
+    EXPECT_EQ(music_volume, 100);
+    EXPECT_EQ(Events(sound_menu_select, Kind::Volume, 0), 1);  // set again at the bound
+    EXPECT_EQ(Events(sound_song, Kind::Volume, 0), 1);
+    for (int i = 0; i < 22; ++i)
+        Frame({VK_LEFT});
+    EXPECT_EQ(music_volume, 0);
+    EXPECT_EQ(Events(sound_voice, Kind::Volume, -3000), 3);  // every press, also at the bound
+    EXPECT_EQ(Events(sound_lock, Kind::Volume), 1);          // effects only from item 5
+    Frame({VK_UP, VK_RIGHT});
+    Frame({VK_RIGHT});
+    EXPECT_EQ(level, 2);
+    level = 12;
+    Frame({VK_RIGHT});
+    EXPECT_EQ(level, 9);
+    for (int i = 0; i < 11; ++i)
+        Frame({VK_LEFT});
+    EXPECT_EQ(level, 0);
+    Frame({VK_UP, VK_LEFT});
+    EXPECT_EQ(game_type, 1);
+    Frame({VK_RIGHT});
+    EXPECT_EQ(game_type, 0);
+    Frame({VK_UP, VK_LEFT});
+    for (int i = 0; i < 17; ++i)
+        Frame({VK_RIGHT});
+    EXPECT_EQ(playfield_number, 15);
+    EXPECT_EQ(Events(sound_menu_up, Kind::Play), 5);  // value changes are silent
+}
+
+TEST_F(MainMenuTest, EscResumesOnlyAGameInProgressEnterStartsOnlyFromItemZero) {
+    Main_Menu(MENU_ENTER);
+    menu_cursor = 3;
+    EXPECT_EQ(Frame({VK_RETURN}), 1);  // nothing to do on item 3
+    EXPECT_EQ(Frame({VK_ESCAPE}), 1);
+    EXPECT_EQ(Frame({VK_ESCAPE}), 1);  // Esc alone never leaves
+    EXPECT_EQ(menu_cursor, 6);
+    EXPECT_EQ(Events(sound_menu_up, Kind::Play), 2);
+    game_in_progress = 1;
+    EXPECT_EQ(Frame({VK_ESCAPE}), 0);
+    EXPECT_EQ(game_state, FLOW_PLAYING);
+    EXPECT_TRUE(Showing(game_palette));
+    Main_Menu(MENU_ENTER);
+    EXPECT_EQ(Frame({VK_SPACE}), 0);
+    EXPECT_EQ(game_state, FLOW_NEW_GAME);
+    EXPECT_TRUE(Showing(game_palette));
+    EXPECT_EQ(Events(sound_menu_select, Kind::Play), 2);
+}
+
+TEST_F(MainMenuTest, ExitWaitsForTheUpSoundAtMostItsLengthThenStopsAllAndFadesToWhite) {
+    Main_Menu(MENU_ENTER);
+    const int claimed_ms[3] = {SOUND_MS, 50, -1};  // as loaded; a slot claiming less; silent
+    for (int claim : claimed_ms) {
+        headless::clear_sound_events();
+        if (claim == 50)
+            sound_slots[sound_menu_up].length = 2 + 551;
+        if (claim == -1)
+            sound_menu_up = -1;
+        const int64_t pressed = int64_t(headless::now());
+        menu_cursor = 6;
+        game_state = FLOW_MENU;
+        EXPECT_EQ(Frame({VK_RETURN}), 0);
+        EXPECT_EQ(game_state, FLOW_EXIT);
+        int64_t stopped = 0;
+        for (int id = 0; id < 12; ++id)
+            EXPECT_EQ(Events(id, Kind::Stop), 1) << id;  // every sound stopped
+        Events(sound_intro, Kind::Stop, -1, &stopped);
+        EXPECT_GE(stopped - pressed, claim < 0 ? 0 : claim) << claim;
+        EXPECT_LE(stopped - pressed, claim < 0 ? 10 : claim + 110) << claim;
+    }
+    for (const PALETTEENTRY& entry : headless::hardware_palette())
+        ASSERT_EQ(entry.peRed + entry.peGreen + entry.peBlue, 765);
 }
 
 }  // namespace
