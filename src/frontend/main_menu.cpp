@@ -49,7 +49,8 @@ constexpr int32_t SOUND_BLOCK_OVERHEAD = 2;
 // Grace beyond a sound's own length before the exit stops waiting for it.
 constexpr uint32_t SOUND_END_GRACE_MS = 100;
 
-// How long the sound in slot id plays, in milliseconds; 0 for an id without a buffer.
+// How long the sound in slot id plays, in milliseconds, from the block length its slot recorded
+// (cut to what a sound file can hold); 0 for an id without a buffer.
 uint32_t Sound_Length_Ms(int id) {
     if (id < 0 || id >= SOUND_SLOT_COUNT || sound_slots[id].buffer == nullptr) {
         return 0;
