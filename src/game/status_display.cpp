@@ -57,7 +57,8 @@ int Draw_Status() {
     platform::set_text_color(dc, platform::rgb(0, 255, 0));
     platform::set_bk_mode(dc, platform::TRANSPARENT);
     for (const Counter& counter : counters) {
-        Write_Number(dc, (long long)*counter.value + counter.add, counter.x, counter.y);
+        Write_Number(dc, static_cast<long long>(*counter.value) + counter.add, counter.x,
+                     counter.y);
     }
 
     banner_glow += banner_glow_step;
