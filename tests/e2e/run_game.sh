@@ -1,0 +1,218 @@
+#!/usr/bin/env bash
+# The real game under a virtual X display: keys by xdotool, screenshots by ImageMagick, each
+# checked at known pixels against the game's own picture files.
+#   run_game.sh walkthrough|alt_f4|cpu BIN_DIR SCREEN_PROBE WORK_DIR
+# walkthrough: title, menu, settings, new game, moves, pause, menu and back, exit, closing screen.
+# alt_f4: closes the window in the middle of a game. Both want exit code 0.
+# cpu: prints the processor time the game takes in the menu, in play and on the closing screen.
+set -u
+mode=$1 bin=$2 probe=$3 work=$4
+
+skip() {
+    echo "skipped: $*"
+    exit 77
+}
+fail() {
+    echo "FAILED: $*"
+    [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log"
+    exit 1
+}
+
+[ -x "$bin/cellstorm" ] || skip "the game is not built ($bin/cellstorm)"
+for file in CSSPL8.BMP CSCON8.BMP XCNBUT8.BMP lv1BLK8.BMP lv1DS8.BMP CSTRAIL8.BMP playf1.xpf \
+    DejaVuSans-Bold.ttf; do
+    [ -f "$bin/$file" ] || skip "data file $file is not built"
+done
+for tool in Xvfb xdotool import convert; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+[ -x "$probe" ] || skip "screen_probe is not built"
+
+mkdir -p "$work"
+rm -f "$work"/*.png "$work"/*.ppm "$work"/*.log "$work/display"
+cd "$work" || fail "no work directory"
+
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+
+# 1280 x 1024: the picture at twice its size with black bars above and below.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    sleep 0.1
+done
+[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -n 1 "$work/display")"
+
+# Started away from its data: the game finds its files beside itself.
+SDL_AUDIODRIVER=dummy "$bin/cellstorm" >"$work/game.log" 2>&1 &
+game_pid=$!
+
+alive() { kill -0 "$game_pid" 2>/dev/null; }
+shot() { import -window root current.png && convert current.png current.ppm; }
+tap() { xdotool key "$1"; }
+hold() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
+
+# Takes screenshots until the check passes and keeps that one as NAME.png.
+wait_for() {
+    local name=$1 limit=$2
+    shift 2
+    local deadline=$((SECONDS + limit))
+    while :; do
+        alive || fail "the game ended while waiting for: $name"
+        shot
+        if "$@" >probe.log 2>&1; then
+            cp current.png "$name.png"
+            cp current.ppm "$name.ppm"
+            echo "seen: $name"
+            return 0
+        fi
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            cp current.png "$name-not-seen.png"
+            fail "$name not seen within ${limit}s ($(tr '\n' ' ' <probe.log))"
+        fi
+        sleep 0.2
+    done
+}
+
+# Where text and moving things are drawn: left out when a screen is compared with its picture.
+MENU_TEXT="96,108,52,336 300,169,340,26 300,216,340,26 300,264,340,26 300,312,340,26 300,360,340,26"
+PLAY_TEXT="30,14,292,420 428,76,212,24 426,146,214,24 434,210,206,24 416,276,224,24 \
+526,300,74,74 0,458,300,22 444,428,196,24"
+
+is_title() { "$probe" match current.ppm "$bin/CSSPL8.BMP" && "$probe" bars current.ppm; }
+is_closing() { "$probe" match current.ppm "$bin/CSTRAIL8.BMP" && "$probe" bars current.ppm; }
+# shellcheck disable=SC2086
+is_play() { "$probe" match current.ppm "$bin/lv1DS8.BMP" $PLAY_TEXT; }
+# shellcheck disable=SC2086
+is_menu() { "$probe" match current.ppm "$bin/CSCON8.BMP" $MENU_TEXT; }
+selected_item() { "$probe" selected current.ppm "$bin/XCNBUT8.BMP" "$bin/CSCON8.BMP"; }
+is_menu_at() { is_menu && [ "$(selected_item)" = "$1" ]; }
+count_unlike() { "$probe" differs current.ppm "$@"; }
+count_changed() { "$probe" changed current.ppm "$@"; }
+
+# The game-type value: "(Dorodo Veraviva!)" reaches well past where "(Classic)" ends.
+long_game_type() { [ "$(count_unlike "$bin/CSCON8.BMP" 545 218 50 20)" -gt 20 ]; }
+short_game_type() { is_menu_at 2 && [ "$(count_unlike "$bin/CSCON8.BMP" 545 218 50 20)" -eq 0 ]; }
+pause_text() { [ "$(count_unlike "$bin/lv1DS8.BMP" 444 428 196 24)" -gt 30 ]; }
+no_pause_text() { is_play && [ "$(count_unlike "$bin/lv1DS8.BMP" 444 428 196 24)" -eq 0 ]; }
+
+# Moves the menu cursor to an item, looking at the screen after every step.
+menu_to() {
+    local target=$1 at
+    for _ in $(seq 15); do
+        shot
+        at=$(selected_item)
+        [ "$at" = "$target" ] && return 0
+        if [ "$at" -ge 0 ] && [ "$at" -lt "$target" ]; then
+            tap Down
+        elif [ "$at" -gt "$target" ]; then
+            tap Up
+        fi
+        sleep 0.3
+    done
+    fail "the menu cursor did not reach item $target"
+}
+
+wait_exit() {
+    for _ in $(seq $(($1 * 10))); do
+        alive || break
+        sleep 0.1
+    done
+    alive && fail "the game is still running $1 s after it was told to end"
+    wait "$game_pid"
+    local code=$?
+    game_pid=""
+    [ "$code" -eq 0 ] || fail "exit code $code"
+    echo "exit code 0"
+}
+
+cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
+cpu_percent() {
+    local before after hz
+    hz=$(getconf CLK_TCK)
+    before=$(cpu_ticks)
+    sleep "$1"
+    after=$(cpu_ticks)
+    echo "$(((after - before) * 1000 / (hz * $1)))" | sed 's/\(.\)$/.\1/;s/^\./0./'
+}
+
+wait_for title 15 is_title
+wait_for menu 20 is_menu_at 0
+
+case "$mode" in
+walkthrough)
+    menu_to 2
+    wait_for menu_classic 3 short_game_type
+    tap Right
+    wait_for menu_game_type_changed 3 long_game_type
+    menu_to 4
+    tap Left
+    menu_to 0
+    tap Return
+    wait_for play 5 is_play
+    for key in Left Left a s Right; do
+        tap "$key"
+        sleep 0.15
+    done
+    hold Down 0.4
+    wait_for play_moved 3 is_play
+    [ "$(count_changed play.ppm 30 14 292 420)" -gt 0 ] || fail "nothing moved in the well"
+    tap p
+    wait_for paused 3 pause_text
+    sleep 0.5
+    shot
+    [ "$(count_changed paused.ppm 30 14 292 420)" -eq 0 ] || fail "the well moved while paused"
+    tap p
+    wait_for resumed 3 no_pause_text
+    tap Escape
+    wait_for menu_from_play 5 is_menu_at 0
+    tap Escape
+    wait_for play_resumed 5 is_play
+    sleep 1
+    shot
+    is_play >/dev/null || fail "resumed play did not stay on the play screen"
+    tap Escape
+    wait_for menu_again 5 is_menu_at 0
+    menu_to 6
+    tap Return
+    wait_for closing 10 is_closing
+    tap Escape
+    wait_exit 10
+    ;;
+alt_f4)
+    tap Return
+    wait_for play 5 is_play
+    sleep 1
+    tap alt+F4
+    wait_exit 5
+    ;;
+cpu)
+    sleep 2
+    echo "menu: $(cpu_percent 10) % of one core"
+    tap Return
+    wait_for play 5 is_play
+    echo "play: $(cpu_percent 10) % of one core"
+    tap Escape
+    wait_for menu_from_play 5 is_menu_at 0
+    menu_to 6
+    tap Return
+    wait_for closing 10 is_closing
+    echo "closing screen: $(cpu_percent 10) % of one core"
+    tap Escape
+    wait_exit 10
+    ;;
+*)
+    fail "unknown run $mode"
+    ;;
+esac
