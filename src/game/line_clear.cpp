@@ -48,8 +48,20 @@ int Find_Full_Rows() {
     return full_row_count;
 }
 
+// Only Find_Full_Rows fills the list; these checks keep a damaged one inside the well.
+int Listed_Count() {
+    return full_row_count < 0 ? 0 : full_row_count > MAX_FULL_ROWS ? MAX_FULL_ROWS : full_row_count;
+}
+
+bool Is_Well_Row(int row) {
+    return row >= 0 && row < WELL_ROWS;
+}
+
 void Empty_Full_Rows() {
-    for (int i = 0; i < full_row_count; i++) {
+    for (int i = 0; i < Listed_Count(); i++) {
+        if (!Is_Well_Row(full_rows[i])) {
+            continue;
+        }
         for (Cell& cell : well[full_rows[i]]) {
             if (!Is_Fixed_Cell(cell.value)) {
                 cell.value = CELL_EMPTY;
@@ -128,8 +140,10 @@ void Advance_Clearing() {
             }
             break;
         case CLEAR_COLLAPSE:
-            for (int i = 0; i < full_row_count; i++) {
-                Collapse_Row(full_rows[i]);
+            for (int i = 0; i < Listed_Count(); i++) {
+                if (Is_Well_Row(full_rows[i])) {
+                    Collapse_Row(full_rows[i]);
+                }
             }
             Credit_Clear();
             clear_phase = CLEAR_NONE;

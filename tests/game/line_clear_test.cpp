@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -196,6 +197,20 @@ TEST_F(LineClear, MoreThanEightFullRowsClearsTheTopEightAndLeavesTheRest) {
     EXPECT_EQ(Process_Lines(1), 3);
     EXPECT_EQ(full_rows[0], 22);
     EXPECT_EQ(lines_total, 11);
+}
+
+TEST_F(LineClear, ADamagedRowListStaysInsideTheWell) {
+    Fill_Interior(24, 24);
+    const int listed[MAX_FULL_ROWS] = {-3, 40, 24, 26, 24, 24, 24, 24};
+    std::copy(listed, listed + MAX_FULL_ROWS, full_rows);
+    full_row_count = 99;
+    clear_phase = CLEAR_START;
+    for (int update = 0; update < 20; update++) {
+        EXPECT_EQ(Process_Lines(0), 1);
+    }
+    EXPECT_EQ(clear_phase, CLEAR_NONE);
+    EXPECT_EQ(well[24][8].value, 0);
+    EXPECT_EQ(well[25][8].value, CELL_FLOOR);
 }
 
 }  // namespace
