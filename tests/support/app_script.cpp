@@ -1,6 +1,10 @@
 #include "app_script.h"
 
+#include <gtest/gtest.h>
+
+#include "app/game_state.h"
 #include "platform/headless/control.h"
+#include "platform/window.h"
 
 AppScript& AppScript::when(Check ready, Action act) {
     steps_.push_back({std::move(ready), std::move(act), Action()});
@@ -34,7 +38,8 @@ AppScript& AppScript::during(Check done, Action every) {
 void AppScript::install() {
     auto steps = std::make_shared<std::vector<Step>>(steps_);
     std::shared_ptr<size_t> next = next_;
-    platform::headless::set_peek_hook([steps, next] {
+    auto step_started = std::make_shared<uint64_t>(platform::headless::now());
+    platform::headless::set_peek_hook([steps, next, step_started] {
         if (*next >= steps->size()) {
             return;
         }
@@ -42,8 +47,17 @@ void AppScript::install() {
         if (step.ready()) {
             step.act();
             ++*next;
-        } else if (step.meanwhile) {
+            *step_started = platform::headless::now();
+            return;
+        }
+        if (step.meanwhile) {
             step.meanwhile();
+        }
+        // A step that never comes ends the run instead of hanging it.
+        if (platform::headless::now() - *step_started > MAX_STEP_WAIT_MS) {
+            *step_started = platform::headless::now();
+            ADD_FAILURE() << "script stuck at step " << *next << " in game state " << game_state;
+            platform::post_quit_message(APP_SCRIPT_STUCK);
         }
     });
 }

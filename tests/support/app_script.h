@@ -7,6 +7,9 @@
 #include <memory>
 #include <vector>
 
+// Exit code WinMain returns when a step waited too long: the script then posts WM_QUIT with it.
+constexpr int APP_SCRIPT_STUCK = 99;
+
 class AppScript {
   public:
     using Check = std::function<bool()>;
@@ -29,6 +32,8 @@ class AppScript {
     size_t remaining() const { return steps_.size() - *next_; }
 
   private:
+    // Virtual time a step may wait; the longest wait of the game is a few seconds.
+    static constexpr uint64_t MAX_STEP_WAIT_MS = 60000;
     struct Step {
         Check ready;
         Action act;
