@@ -1,0 +1,31 @@
+// The command line of cellstorm-replay.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace replay {
+
+struct Shot {
+    uint64_t poll;
+    std::string path;
+};
+
+struct Options {
+    std::string data_dir;
+    uint32_t seed = 0;
+    std::string input_path;
+    std::string trace_path;  // empty: no trace
+    std::vector<Shot> shots;
+    uint64_t max_polls = 1000000;
+    bool joystick = false;
+};
+
+extern const char* const usage_text;
+
+// Reads argv[1..argc-1]. On a mistake returns false with error saying what is wrong. Checks
+// only the form of the arguments and that the data directory and each screenshot's directory
+// exist; files are opened by the caller.
+bool parse_arguments(int argc, const char* const* argv, Options* options, std::string* error);
+
+}  // namespace replay

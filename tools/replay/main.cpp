@@ -1,0 +1,46 @@
+// cellstorm-replay: the real game, headless, from a seed and an input script, with a trace of
+// every poll and screenshots on request. Same arguments and files, same bytes out.
+#include <cstdio>
+#include <string>
+
+#include "arguments.h"
+#include "script.h"
+#include "session.h"
+
+namespace {
+
+int fail(const std::string& message, bool usage) {
+    std::fprintf(stderr, "cellstorm-replay: %s\n", message.c_str());
+    if (usage) {
+        std::fputs(replay::usage_text, stderr);
+    }
+    return replay::EXIT_BAD_ARGUMENTS;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    replay::Options options;
+    std::string error;
+    if (!replay::parse_arguments(argc, argv, &options, &error)) {
+        return fail(error, true);
+    }
+    replay::Script script;
+    if (!replay::load_script(options.input_path, options.joystick, &script, &error)) {
+        return fail(error, false);
+    }
+    std::FILE* trace = nullptr;
+    if (!options.trace_path.empty()) {
+        trace = std::fopen(options.trace_path.c_str(), "wb");
+        if (trace == nullptr) {
+            return fail("cannot write the trace " + options.trace_path, false);
+        }
+    }
+
+    replay::Session session(options, script, trace);
+    int exit_code = session.run();
+    if (trace != nullptr && std::fclose(trace) != 0) {
+        return fail("cannot write the trace " + options.trace_path, false);
+    }
+    return exit_code;
+}

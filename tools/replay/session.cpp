@@ -1,0 +1,164 @@
+#include "session.h"
+
+#include <new>
+
+#include "app/game_state.h"
+#include "app/winmain.h"
+#include "input/input_device.h"
+#include "platform/headless/control.h"
+#include "platform/window.h"
+
+namespace replay {
+namespace {
+
+// The one session being run, for the input device's plain function hook.
+Session* active_session = nullptr;
+
+constexpr uint32_t JOYSTICK_REST = 32767;
+
+// The game keeps the instance handle and never looks inside it.
+char instance_tag;
+char empty_command_line[] = "";
+constexpr int SW_SHOWNORMAL = 1;
+
+}  // namespace
+
+Session::Session(const Options& options, const Script& script, std::FILE* trace)
+    : options_(options), trace_(trace), cursor_(script) {}
+
+int Session::run() {
+    namespace headless = platform::headless;
+    headless::set_data_dirs({options_.data_dir});
+    headless::set_system_millis(options_.seed);
+    if (options_.joystick) {
+        // The input device looks for its joystick once, when static initialisation builds it,
+        // which was before the arguments could be read. It is built again with the joystick in
+        // place, as at a start with the joystick plugged in.
+        headless::set_joystick_present(true);
+        input_device.~InputDevice();
+        new (&input_device) InputDevice();
+    }
+
+    active_session = this;
+    input_poll_hook = &Session::poll_hook;
+    headless::set_peek_hook([this] { on_peek(); });
+
+    WinMain(&instance_tag, nullptr, empty_command_line, SW_SHOWNORMAL);
+
+    headless::set_peek_hook(nullptr);
+    input_poll_hook = nullptr;
+    active_session = nullptr;
+
+    // Polls of a last Game_Main call that ended the loop without another peek.
+    write_pending();
+    for (const Shot& shot : options_.shots) {
+        if (shot.poll > polls_ || shot.poll > options_.max_polls) {
+            std::fprintf(stderr,
+                         "cellstorm-replay: no screenshot %s: the run ended after %llu polls\n",
+                         shot.path.c_str(), static_cast<unsigned long long>(polls_));
+        }
+    }
+    if (trace_ != nullptr && std::fflush(trace_) != 0) {
+        output_failed_ = true;
+        std::fprintf(stderr, "cellstorm-replay: cannot write the trace %s\n",
+                     options_.trace_path.c_str());
+    }
+    if (output_failed_) {
+        return EXIT_BAD_ARGUMENTS;
+    }
+    return stopping_ ? EXIT_POLL_LIMIT : EXIT_FINISHED;
+}
+
+void Session::poll_hook() {
+    if (active_session != nullptr) {
+        active_session->on_poll();
+    }
+}
+
+void Session::on_poll() {
+    ++polls_;
+    turns_without_poll_ = 0;
+    // Taken before the poll reads anything: each read moves the virtual clock on.
+    if (polls_ <= options_.max_polls) {
+        pending_.push_back({polls_, platform::headless::now()});
+    }
+    hold(cursor_.next());
+    names_.refresh();
+}
+
+void Session::hold(const ScriptLine* line) {
+    for (int key = 0; key < SCRIPT_KEY_COUNT; ++key) {
+        bool down = line != nullptr && (line->keys & (1u << key)) != 0;
+        platform::headless::set_key(script_key_codes[key], down);
+    }
+    if (!options_.joystick) {
+        return;
+    }
+    if (line == nullptr) {
+        joystick_x_ = JOYSTICK_REST;
+        joystick_y_ = JOYSTICK_REST;
+        joystick_buttons_ = 0;
+    } else {
+        joystick_x_ = line->joystick_x.value_or(joystick_x_);
+        joystick_y_ = line->joystick_y.value_or(joystick_y_);
+        joystick_buttons_ = line->joystick_buttons.value_or(joystick_buttons_);
+    }
+    platform::headless::set_joystick_position(joystick_x_, joystick_y_, joystick_buttons_);
+}
+
+// Each peek is one turn of the message loop: the Game_Main call of any pending poll has
+// returned by now.
+void Session::on_peek() {
+    ++turns_without_poll_;
+    names_.refresh();
+    write_pending();
+
+    // The shutdown state never polls again, so what is left of the script can never be used:
+    // the keys are let go, and their release is the message that ends the loop.
+    if (game_state == FLOW_SHUTDOWN) {
+        hold(nullptr);
+    }
+
+    if (!stopping_ &&
+        (polls_ >= options_.max_polls || turns_without_poll_ > MAX_TURNS_WITHOUT_POLL)) {
+        stopping_ = true;
+        platform::post_quit_message(0);
+    }
+}
+
+void Session::write_pending() {
+    // The first Game_Main call loads the sounds; the header follows it.
+    if (!header_written_ && (game_state != FLOW_STARTUP || !pending_.empty())) {
+        header_written_ = true;
+        write_line(header_line());
+    }
+    for (const Pending& poll : pending_) {
+        write_line(poll_line(poll.poll, poll.time, names_, platform::headless::sound_events()));
+        platform::headless::clear_sound_events();
+        take_shots(poll.poll);
+    }
+    pending_.clear();
+}
+
+void Session::write_line(const std::string& line) {
+    if (trace_ == nullptr || output_failed_) {
+        return;
+    }
+    if (std::fputs(line.c_str(), trace_) < 0 || std::fputc('\n', trace_) == EOF) {
+        output_failed_ = true;
+        std::fprintf(stderr, "cellstorm-replay: cannot write the trace %s\n",
+                     options_.trace_path.c_str());
+    }
+}
+
+void Session::take_shots(uint64_t poll) {
+    for (const Shot& shot : options_.shots) {
+        if (shot.poll == poll && !platform::headless::save_screenshot(shot.path)) {
+            output_failed_ = true;
+            std::fprintf(stderr, "cellstorm-replay: cannot write the screenshot %s\n",
+                         shot.path.c_str());
+        }
+    }
+}
+
+}  // namespace replay
