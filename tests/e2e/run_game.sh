@@ -27,6 +27,8 @@ for tool in Xvfb xdotool import convert; do
     command -v "$tool" >/dev/null || skip "$tool is not installed"
 done
 [ -x "$probe" ] || skip "screen_probe is not built"
+bin=$(cd "$bin" && pwd)
+probe=$(cd "$(dirname "$probe")" && pwd)/$(basename "$probe")
 
 mkdir -p "$work"
 rm -f "$work"/*.png "$work"/*.ppm "$work"/*.log "$work/display"
@@ -48,7 +50,8 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=":$(head -n 1 "$work/display")"
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 
 # Started away from its data: the game finds its files beside itself.
 SDL_AUDIODRIVER=dummy "$bin/cellstorm" >"$work/game.log" 2>&1 &

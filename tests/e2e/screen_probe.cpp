@@ -60,9 +60,9 @@ void read_palette(const std::vector<uint8_t>& d, uint32_t colours[256]) {
     uint32_t pixels = le(d, 10, 4);
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t at = table + i * 4;
-        colours[i] = at + 4 <= pixels ? (le(d, at + 2, 1) << 16) | (le(d, at + 1, 1) << 8) |
-                                            le(d, at, 1)
-                                      : 0;
+        colours[i] = at + 4 <= pixels
+                         ? (le(d, at + 2, 1) << 16) | (le(d, at + 1, 1) << 8) | le(d, at, 1)
+                         : 0;
     }
 }
 

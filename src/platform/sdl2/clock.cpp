@@ -20,22 +20,23 @@ uint32_t last_tick_read = 0;
 constexpr uint32_t kSleepSliceMs = 10;
 
 uint32_t tick_count() {
-    sdl2::pump_if_stale();
-    sdl2::flush_present(false);
     uint32_t now = SDL_GetTicks();
     if (now == last_tick_read) {
         sdl2::idle_briefly();
         now = SDL_GetTicks();
     }
     last_tick_read = now;
+    // After the reading, so a wait that starts here includes the time of a present.
+    sdl2::pump_if_stale();
+    sdl2::flush_present(false);
     return now;
 }
 
 void sleep_ms(uint32_t ms) {
-    // A picture still waiting to be shown must not wait through the sleep as well.
-    sdl2::flush_present(true);
     const uint64_t frequency = SDL_GetPerformanceFrequency();
     const uint64_t deadline = SDL_GetPerformanceCounter() + uint64_t(ms) * frequency / 1000;
+    // A picture still waiting is shown now, within the sleep rather than after it.
+    sdl2::flush_present(true);
     for (;;) {
         uint64_t now = SDL_GetPerformanceCounter();
         if (now >= deadline) {

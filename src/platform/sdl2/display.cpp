@@ -91,8 +91,14 @@ void present() {
     SDL_GetRendererOutputSize(renderer, &width, &height);
     PictureRect place = picture_rect(width, height);
     SDL_Rect target{place.x, place.y, place.w, place.h};
+    // The bars alone are painted black: clearing the whole output first would write every
+    // pixel twice.
+    SDL_Rect bars[4] = {{0, 0, width, place.y},
+                        {0, place.y + place.h, width, height - place.y - place.h},
+                        {0, place.y, place.x, place.h},
+                        {place.x + place.w, place.y, width - place.x - place.w, place.h}};
     SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderClear(renderer);
+    SDL_RenderFillRects(renderer, bars, 4);
     SDL_RenderCopy(renderer, texture, nullptr, &target);
     SDL_RenderPresent(renderer);
 }
@@ -239,8 +245,9 @@ void primary_changed(const uint8_t* pixels, const PaletteEntry palette[256]) {
     }
     std::memcpy(sdl2::frame_palette, palette, sizeof sdl2::frame_palette);
     std::memcpy(sdl2::frame_pixels.data(), pixels, bytes);
+    // Shown at the game's next clock read, sleep or message peek, which follow within moments:
+    // the present then takes its time out of the wait the game is starting, not on top of it.
     sdl2::frame_waiting = true;
-    sdl2::flush_present(false);
 }
 
 }  // namespace platform::backend

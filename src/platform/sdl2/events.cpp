@@ -13,6 +13,8 @@ namespace {
 
 constexpr uint64_t kBackToBackMs = 2;
 constexpr uint64_t kStaleMs = 4;
+// An idle loop still sees a key or a close within about this long.
+constexpr uint32_t kIdlePumpSleepMs = 1;
 
 uint64_t last_pump_ms = 0;
 bool last_pump_empty = false;
@@ -66,7 +68,7 @@ namespace platform::backend {
 
 void pump_events() {
     if (sdl2::last_pump_empty && SDL_GetTicks64() - sdl2::last_pump_ms < sdl2::kBackToBackMs) {
-        sdl2::idle_briefly();
+        SDL_Delay(sdl2::kIdlePumpSleepMs);
     }
     sdl2::close_posted = false;
     int handled = 0;
