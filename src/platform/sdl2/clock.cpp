@@ -13,11 +13,13 @@
 namespace platform {
 
 namespace {
-uint32_t last_tick_read = 0;
-}
 
 // Slices of a sleep between two pumps.
 constexpr uint32_t kSleepSliceMs = 10;
+
+uint32_t last_tick_read = 0;
+
+}  // namespace
 
 uint32_t tick_count() {
     uint32_t now = SDL_GetTicks();
@@ -33,8 +35,8 @@ uint32_t tick_count() {
 }
 
 void sleep_ms(uint32_t ms) {
-    const uint64_t frequency = SDL_GetPerformanceFrequency();
-    const uint64_t deadline = SDL_GetPerformanceCounter() + uint64_t(ms) * frequency / 1000;
+    const uint64_t per_ms = std::max<uint64_t>(SDL_GetPerformanceFrequency() / 1000, 1);
+    const uint64_t deadline = SDL_GetPerformanceCounter() + uint64_t(ms) * per_ms;
     // A picture still waiting is shown now, within the sleep rather than after it.
     sdl2::flush_present(true);
     for (;;) {
@@ -42,7 +44,7 @@ void sleep_ms(uint32_t ms) {
         if (now >= deadline) {
             return;
         }
-        uint64_t left_ms = ((deadline - now) * 1000 + frequency - 1) / frequency;
+        uint64_t left_ms = (deadline - now + per_ms - 1) / per_ms;
         SDL_Delay(uint32_t(std::min<uint64_t>(left_ms, kSleepSliceMs)));
         sdl2::pump_if_stale();
     }

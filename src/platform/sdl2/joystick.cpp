@@ -15,6 +15,7 @@ namespace {
 constexpr uint32_t kMaxButtons = 32;
 
 bool looked = false;
+bool found_at_start = false;
 SDL_GameController* pad = nullptr;
 SDL_Joystick* stick = nullptr;
 SDL_JoystickGUID device_guid{};
@@ -42,6 +43,7 @@ void look_once() {
     if (SDL_NumJoysticks() > 0) {
         open_device(0);
     }
+    found_at_start = pad != nullptr || stick != nullptr;
 }
 
 bool attached() {
@@ -73,7 +75,7 @@ bool device_ready(uint32_t joystick_id) {
         return false;
     }
     look_once();
-    if (pad == nullptr && stick == nullptr) {
+    if (!found_at_start) {
         return false;
     }
     SDL_JoystickUpdate();
@@ -89,6 +91,7 @@ namespace sdl2 {
 
 void close_joystick() {
     looked = true;
+    found_at_start = false;
     if (pad != nullptr) {
         SDL_GameControllerClose(pad);
         pad = nullptr;
