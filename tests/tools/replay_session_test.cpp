@@ -15,7 +15,6 @@ constexpr int PLAYING = 4;
 constexpr int PAUSED = 5;
 constexpr int GAME_ENDING = 7;
 constexpr int EXIT = 8;
-constexpr int PIECE_SPAWN = 0;
 constexpr int PIECE_FALLING = 1;
 constexpr int PIECE_BLOCKED = 4;
 
