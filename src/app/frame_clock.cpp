@@ -4,7 +4,9 @@
 
 uint32_t clock_start = 0;
 
-uint32_t Get_Clock() { return platform::tick_count(); }
+uint32_t Get_Clock() {
+    return platform::tick_count();
+}
 
 uint32_t Start_Clock() {
     clock_start = Get_Clock();
