@@ -7,7 +7,9 @@
 #include "app/game_main.h"
 #include "app/game_state.h"
 #include "app/level_art.h"
+#include "app/main_window.h"
 #include "app/pictures.h"
+#include "app/winmain.h"
 #include "common/random.h"
 #include "frontend/main_menu.h"
 #include "game/line_clear.h"
@@ -385,5 +387,25 @@ TEST(GameFlow, MissingClosingPictureEndsTheLoop) {
         game_state = FLOW_EXIT;
         EXPECT_EQ(0, Game_Main());
         EXPECT_EQ(0, app_count_sound_events(trail, Kind::Play));
+    });
+}
+
+TEST(GameFlow, WindowProcSwallowsInputAndPaintsNothing) {
+    app_expect_in_child([] {
+        app_start_platform(app_make_data_dir());
+        ASSERT_TRUE(app_open_window_and_display());
+        const uint64_t shown = hl::primary_change_count();
+        for (uint32_t message : {platform::WM_CREATE, platform::WM_PAINT, platform::WM_KEYDOWN,
+                                 platform::WM_KEYUP, platform::WM_TIMER, platform::WM_MOUSEMOVE}) {
+            EXPECT_EQ(0, WindowProc(main_window, message, platform::VK_ESCAPE, 0)) << message;
+        }
+        EXPECT_EQ(0, WindowProc(main_window, platform::WM_USER, 2, 0));
+        platform::Message message{};
+        EXPECT_FALSE(platform::peek_message(&message)) << message.message;
+        EXPECT_EQ(shown, hl::primary_change_count());
+
+        EXPECT_EQ(0, WindowProc(main_window, platform::WM_USER, 1, 0));
+        ASSERT_TRUE(platform::peek_message(&message));
+        EXPECT_EQ(platform::WM_CLOSE, message.message);
     });
 }
