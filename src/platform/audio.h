@@ -43,6 +43,7 @@ struct SoundBufferDesc {
 
 // The default device; fails when there is none.
 Result sound_create(SoundDevice** out);
+// Needs the live window; buffers can be made only once this has succeeded.
 Result sound_set_cooperative_level(SoundDevice* device, WindowHandle window, uint32_t level);
 // 8-bit unsigned mono buffers only; fails for any other format or a size of 0.
 Result sound_create_buffer(SoundDevice* device, const SoundBufferDesc& desc, SoundBuffer** out);

@@ -41,6 +41,7 @@ struct SurfaceDesc {
 };
 
 Result display_create(DisplayDevice** out);
+// Exclusive mode (DDSCL_EXCLUSIVE) needs the live window; any other handle fails.
 Result display_set_cooperative_level(DisplayDevice* device, WindowHandle window, uint32_t flags);
 Result display_set_mode(DisplayDevice* device, int width, int height, int bits_per_pixel);
 // Creates the primary surface with its flip chain of desc.dwBackBufferCount back buffers.
