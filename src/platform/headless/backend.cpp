@@ -1,6 +1,8 @@
 // The backend interface in memory: faults on request, time for polls, counters for tests.
 #include "platform/common/backend.h"
 
+#include <functional>
+
 #include "platform/common/audio_internal.h"
 #include "platform/common/window_internal.h"
 #include "platform/headless/state.h"
@@ -50,9 +52,11 @@ bool step_fails(Step step) {
 void pump_events() {
     headless::detail::State& s = state();
     if (s.peek_hook && !s.in_peek_hook) {
+        // A copy, so a hook that replaces itself (or resets everything) keeps running safely.
+        std::function<void()> hook = s.peek_hook;
         s.in_peek_hook = true;
-        s.peek_hook();
-        s.in_peek_hook = false;
+        hook();
+        state().in_peek_hook = false;
     }
     // A peek that finds nothing costs a millisecond, so a loop waiting for a message ends.
     if (common::message_queue_empty()) {
