@@ -29,6 +29,13 @@ intptr_t record(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_
     return default_window_proc(window, message, wparam, lparam);
 }
 
+// SDL ends with the test program, as it ends with the game, so nothing it holds looks leaked.
+class EndSdl : public ::testing::Environment {
+  public:
+    void TearDown() override { SDL_Quit(); }
+};
+const auto* const end_sdl = ::testing::AddGlobalTestEnvironment(new EndSdl);
+
 }  // namespace
 
 const std::vector<Seen>& seen_messages() {
@@ -38,6 +45,8 @@ const std::vector<Seen>& seen_messages() {
 void Sdl2Window::SetUp() {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
     setenv("SDL_RENDER_DRIVER", "software", 1);
+    // The window's own pixels, not a GL texture: no software GL driver gets loaded.
+    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     messages.clear();
     common::reset_windows();
