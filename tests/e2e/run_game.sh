@@ -58,7 +58,12 @@ SDL_AUDIODRIVER=dummy "$bin/cellstorm" >"$work/game.log" 2>&1 &
 game_pid=$!
 
 alive() { kill -0 "$game_pid" 2>/dev/null; }
-shot() { import -window root current.png && convert current.png current.ppm; }
+shot() { import -window root -depth 8 ppm:current.ppm; }
+# Keeps the last screenshot as NAME.ppm and, for people, NAME.png.
+keep() {
+    cp current.ppm "$1.ppm"
+    convert current.ppm "$1.png"
+}
 tap() { xdotool key "$1"; }
 hold() {
     xdotool keydown "$1"
@@ -75,13 +80,12 @@ wait_for() {
         alive || fail "the game ended while waiting for: $name"
         shot
         if "$@" >probe.log 2>&1; then
-            cp current.png "$name.png"
-            cp current.ppm "$name.ppm"
+            keep "$name"
             echo "seen: $name"
             return 0
         fi
         if [ "$SECONDS" -ge "$deadline" ]; then
-            cp current.png "$name-not-seen.png"
+            keep "$name-not-seen"
             fail "$name not seen within ${limit}s ($(tr '\n' ' ' <probe.log))"
         fi
         sleep 0.2
@@ -190,6 +194,9 @@ walkthrough)
     menu_to 6
     tap Return
     wait_for closing 10 is_closing
+    # The closing picture is held for a second before the keys are read; a tap before that
+    # is forgotten, as it would be by a player's keyboard.
+    sleep 1.5
     tap Escape
     wait_exit 10
     ;;
@@ -211,6 +218,7 @@ cpu)
     menu_to 6
     tap Return
     wait_for closing 10 is_closing
+    sleep 1.5
     echo "closing screen: $(cpu_percent 10) % of one core"
     tap Escape
     wait_exit 10
