@@ -1,4 +1,5 @@
 // Test sound files in the VOC form the game reads: a 26-byte header and one sound-data block.
+// Write them with write_bmp_bytes (bmp_file.h), which writes any bytes.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -7,7 +8,6 @@
 
 // Offsets inside a file made by make_voc_bytes, for tests that damage one field.
 constexpr size_t VOC_TEST_HEADER_SIZE_OFFSET = 20;  // 16-bit header size, 26
-constexpr size_t VOC_TEST_BLOCK_OFFSET = 26;        // block type 1
 constexpr size_t VOC_TEST_LENGTH_OFFSET = 27;       // 24-bit block length: samples + 2
 constexpr size_t VOC_TEST_SAMPLES_OFFSET = 32;      // after time constant and pack byte
 
@@ -19,14 +19,6 @@ std::vector<uint8_t> make_voc_samples(size_t count);
 std::vector<uint8_t> make_voc_bytes(const std::vector<uint8_t>& samples,
                                     uint8_t time_constant = 165);
 
-// Writes bytes to path; false when the file cannot be written.
-bool write_voc_bytes(const std::string& path, const std::vector<uint8_t>& bytes);
-
-// Writes a standard file of count samples; false when it cannot be written.
-bool write_voc_file(const std::string& path, size_t count, uint8_t time_constant = 165);
-
-// The game's twelve sound files in load order.
-extern const char* const voc_game_sound_files[12];
-
-// Writes all twelve into dir, count samples each; false when one cannot be written.
+// Writes the game's twelve sound files into dir, count samples each; false when one cannot be
+// written.
 bool write_game_sound_files(const std::string& dir, size_t count);

@@ -1,10 +1,7 @@
 #include "support/voc_sound_state.h"
 
-#include <stdlib.h>
-
 #include <cstring>
 #include <filesystem>
-#include <stdexcept>
 
 #include "sound/sound.h"
 #include "sound/sound_slots.h"
@@ -23,36 +20,25 @@ void voc_reset_sound_state() {
 }
 
 std::vector<uint8_t> voc_buffer_bytes(platform::SoundBuffer* buffer) {
-    std::vector<uint8_t> bytes;
-    void* region1 = nullptr;
-    void* region2 = nullptr;
-    uint32_t size1 = 0;
-    uint32_t size2 = 0;
+    void* region = nullptr;
+    uint32_t got = 0;
     // The lock refuses more than the buffer holds, so halving steps find its length.
     uint32_t size = 0;
     for (uint32_t step = 1u << 27; step > 0; step /= 2) {
-        if (platform::buffer_lock(buffer, 0, size + step, &region1, &size1, &region2, &size2, 0) ==
+        if (platform::buffer_lock(buffer, 0, size + step, &region, &got, nullptr, nullptr, 0) ==
             platform::OK) {
             size += step;
-            platform::buffer_unlock(buffer, region1, size1, region2, size2);
+            platform::buffer_unlock(buffer, region, got, nullptr, 0);
         }
     }
-    if (size > 0 && platform::buffer_lock(buffer, 0, size, &region1, &size1, &region2, &size2, 0) ==
-                        platform::OK) {
-        const uint8_t* first = static_cast<const uint8_t*>(region1);
-        bytes.assign(first, first + size1);
-        platform::buffer_unlock(buffer, region1, size1, region2, size2);
+    if (size == 0 || platform::buffer_lock(buffer, 0, size, &region, &got, nullptr, nullptr, 0) !=
+                         platform::OK) {
+        return {};
     }
+    const uint8_t* first = static_cast<const uint8_t*>(region);
+    std::vector<uint8_t> bytes(first, first + got);
+    platform::buffer_unlock(buffer, region, got, nullptr, 0);
     return bytes;
-}
-
-std::string voc_make_scratch_dir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr ? base : "/tmp") + "/cellstorm-voc-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        throw std::runtime_error("cannot make a scratch directory");
-    }
-    return pattern;
 }
 
 void voc_remove_scratch_dir(const std::string& dir) {

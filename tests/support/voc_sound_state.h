@@ -13,6 +13,5 @@ void voc_reset_sound_state();
 // The bytes a sound buffer holds; empty when it cannot be locked.
 std::vector<uint8_t> voc_buffer_bytes(platform::SoundBuffer* buffer);
 
-// A fresh empty directory for one test's sound files, and its removal.
-std::string voc_make_scratch_dir();
+// Removes a test's scratch directory with everything in it.
 void voc_remove_scratch_dir(const std::string& dir);
