@@ -9,18 +9,6 @@
 enum class AppPicture { Title, Blocks, Background, Menu, Buttons, Closing };
 constexpr int APP_PICTURE_COUNT = 6;
 
-// File name of each picture ("CSSPL8.BMP", "lv1BLK8.BMP", ...).
-const char* app_picture_file(AppPicture picture);
-
-struct AppRgb {
-    uint8_t red;
-    uint8_t green;
-    uint8_t blue;
-};
-// Entry index of the picture's palette as written into its file.
-AppRgb app_picture_colour(AppPicture picture, int index);
-// The picture's 256 entries as the loader gives them (flags PC_NOCOLLAPSE).
-void app_fill_palette(AppPicture picture, platform::PaletteEntry* palette);
 // True when all 256 entries hold the picture's colours (flags PC_NOCOLLAPSE).
 bool app_palette_is(const platform::PaletteEntry* palette, AppPicture picture);
 
@@ -32,9 +20,8 @@ constexpr uint8_t APP_CLOSING_PIXEL = 13;
 // Block i of the sheet is filled with APP_BLOCK_PIXEL + i; button i with APP_BUTTON_PIXEL + i.
 constexpr uint8_t APP_BLOCK_PIXEL = 100;
 constexpr uint8_t APP_BUTTON_PIXEL = 60;
-// Entries of the background palette that are exactly red and exactly green.
+// The entry of the background palette that is exactly red.
 constexpr uint8_t APP_BACKGROUND_RED = 200;
-constexpr uint8_t APP_BACKGROUND_GREEN = 201;
 
 // Layouts written as playf1.xpf .. playf16.xpf.
 // 1: walled well whose row 24 is fixed except columns 7..10, so a flat four-long bar dropped
@@ -46,16 +33,12 @@ constexpr int APP_LAYOUT_CHOKED = 1;  // playfield_number of playf2.xpf
 
 struct AppDataSet {
     bool pictures[APP_PICTURE_COUNT] = {true, true, true, true, true, true};
-    bool sounds = true;
-    bool layouts = true;
-    // Samples per sound (11,025 a second): 1,103 is about a tenth of a second.
-    size_t sound_samples = 1103;
 };
 
 // Where the scratch directories of process pid go; whoever waits for that process removes it.
 std::string app_scratch_root(int pid);
 
-// Writes the set into a fresh scratch directory and returns its path.
+// Writes the set, the sounds and the layouts into a fresh scratch directory; returns its path.
 std::string app_make_data_dir(const AppDataSet& set = AppDataSet());
 
 // Writes one picture into dir; false when it cannot be written.

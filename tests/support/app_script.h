@@ -5,10 +5,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
-// Exit code WinMain returns when a step waited too long: the script then posts WM_QUIT with it.
-constexpr int APP_SCRIPT_STUCK = 99;
+#include "app/game_state.h"
+#include "platform/headless/control.h"
 
 class AppScript {
   public:
@@ -16,29 +17,44 @@ class AppScript {
     using Action = std::function<void()>;
 
     // Once ready() holds at a peek, act() runs and the next step becomes current. One step a
-    // peek at most.
+    // peek at most, so then() runs after exactly one more Game_Main call.
     AppScript& when(Check ready, Action act);
-    AppScript& then(Action act);
-    // Waits until ready() holds.
-    AppScript& wait(Check ready);
+    AppScript& then(Action act) {
+        return when([] { return true; }, std::move(act));
+    }
+    AppScript& wait(Check ready) {
+        return when(std::move(ready), [] {});
+    }
     // Runs every() at each peek until done() holds; then the next step becomes current.
     AppScript& during(Check done, Action every);
     // Holds a key through `frames` frames that flip the page (menu and play frames).
     AppScript& hold(int virtual_key, int frames = 1);
 
-    // Becomes the peek hook; the script lives on in the hook.
-    void install();
-    // Steps not yet run (read after WinMain has returned).
-    size_t remaining() const { return steps_.size() - *next_; }
+    // A fresh platform on data_dir seeded with millis, the script as its peek hook, and WinMain;
+    // expects every step to have run. A step that waits a minute of virtual time fails and ends
+    // the run. Returns WinMain's exit code.
+    int run(const std::string& data_dir, uint32_t millis = 0);
 
   private:
-    // Virtual time a step may wait; the longest wait of the game is a few seconds.
-    static constexpr uint64_t MAX_STEP_WAIT_MS = 60000;
     struct Step {
         Check ready;
         Action act;
         Action meanwhile;  // at each peek while not ready
     };
     std::vector<Step> steps_;
-    std::shared_ptr<size_t> next_ = std::make_shared<size_t>(0);
 };
+
+inline AppScript::Check State_Is(int state) {
+    return [state] { return game_state == state; };
+}
+// True from the n-th time it is asked on: lets n peeks go by.
+inline AppScript::Check After_Peeks(int n) {
+    auto left = std::make_shared<int>(n);
+    return [left] { return --*left < 0; };
+}
+inline void Press(int virtual_key) {
+    platform::headless::set_key(virtual_key, true);
+}
+inline void Release(int virtual_key) {
+    platform::headless::set_key(virtual_key, false);
+}
