@@ -1,8 +1,7 @@
+// Full rows: finding them, the clearing's timeline, the collapse, the score, tallies and level.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <string>
-#include <vector>
 
 #include "game/falling_piece.h"
 #include "game/line_clear.h"
@@ -12,142 +11,98 @@
 
 namespace {
 
-class LineClear : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        dir = Make_Scratch_Directory();
-        ASSERT_TRUE(Load_Test_Sounds(dir));
-        Start(0, 2, 0);
-    }
-    void TearDown() override {
-        Release_Test_Sounds();
-        Remove_Scratch_Directory(dir);
-    }
+void Start(int start_level, int speed, int lines) {
+    Reset_Game_Rules();
+    level = start_level;
+    piece.speed = speed;
+    level_lines = lines;
+}
 
-    static void Start(int start_level, int speed, int lines) {
-        Reset_Game_Rules();
-        level = start_level;
-        piece.speed = speed;
-        level_lines = lines;
+// Fills the interior of rows first..last with piece cells.
+void Fill_Interior(int first, int last) {
+    for (int row = first; row <= last; row++) {
+        Set_Well_Rows(row, {"1bbbbbbbbbbbbbbbb1"});
     }
+}
 
-    // Fills the interior of rows first..last with piece cells.
-    static void Fill_Interior(int first, int last) {
-        for (int row = first; row <= last; row++) {
-            for (int column = 1; column < WELL_COLUMNS - 1; column++) {
-                well[row][column].value = 2;
-            }
-        }
+// Finds the full rows and runs the clearing to its end, as the lock and the updates would.
+int Run_Clear() {
+    int count = Process_Lines(1);
+    clear_phase = count > 0 ? CLEAR_START : CLEAR_NONE;
+    for (int update = 0; update < 40 && clear_phase != CLEAR_NONE; update++) {
+        Process_Lines(0);
     }
+    return count;
+}
 
-    // Finds the full rows and runs the clearing to its end, as the lock and the updates would.
-    static int Run_Clear() {
-        int count = Process_Lines(1);
-        clear_phase = count > 0 ? CLEAR_START : CLEAR_NONE;
-        for (int update = 0; update < 40 && clear_phase != CLEAR_NONE; update++) {
-            Process_Lines(0);
-        }
-        return count;
-    }
-
-    std::string dir;
-};
+using LineClear = RulesTest;
 
 TEST_F(LineClear, TimelineFromTheLockToTheNextSpawn) {
-    Set_Well_Rows(22, {"1..#.............1", "1#######..#######1", "1#######..#######1"});
+    piece.speed = 2;
+    Set_Well_Rows(22, {"1..a.............1", "1aaaaaaa..aaaaaaa1", "1aaaaaaa..aaaaaaa1"});
     Place_Piece(6, 112, 352, PIECE_LOCK);  // the square completes rows 23 and 24
-
-    Update_Play(&piece);  // U0
-    EXPECT_EQ(clear_phase, CLEAR_START);
-    EXPECT_EQ(full_row_count, 2);
-    EXPECT_EQ(full_rows[0], 23);
-    EXPECT_EQ(lines_total, 2);
-
-    for (int update = 1; update <= 16; update++) {
+    Update_Play(&piece);                   // U0
+    EXPECT_EQ((Ints{clear_phase, full_row_count, full_rows[0], lines_total}),
+              (Ints{CLEAR_START, 2, 23, 2}));
+    for (int u = 1; u <= 16; u++) {
         Update_Play(&piece);
-        int flash = (update - 1) / 5;
-        int tick = (update - 1) % 5;
-        EXPECT_EQ(clear_phase, update < 16 ? CLEAR_FLASH : CLEAR_COLLAPSE) << "U" << update;
-        EXPECT_EQ(flash_count, update < 16 ? flash : 3) << "U" << update;
-        EXPECT_EQ(flash_tick, update < 16 ? tick : 5) << "U" << update;
+        const Ints flash =
+            u < 16 ? Ints{CLEAR_FLASH, (u - 1) / 5, (u - 1) % 5} : Ints{CLEAR_COLLAPSE, 3, 5};
+        EXPECT_EQ((Ints{clear_phase, flash_count, flash_tick}), flash) << "U" << u;
+        // Emptied in U1 but for the walls; nothing drops and nothing is credited before U17.
+        EXPECT_EQ(Well_Row(22) + Well_Row(24), "1..a.............11................1") << u;
         EXPECT_EQ(score, 0);
-        EXPECT_EQ(well[24][8].value, 0);  // emptied in U1; walls kept
-        EXPECT_EQ(well[24][0].value, CELL_WALL);
-        EXPECT_EQ(well[22][3].value, 1);  // nothing drops before U17
     }
     EXPECT_EQ(Sound_Plays(sound_line), 1);
-
     Update_Play(&piece);  // U17
     EXPECT_EQ(clear_phase, CLEAR_NONE);
     EXPECT_EQ(piece.state, PIECE_SPAWN);
-    EXPECT_EQ(well[24][3].value, 1);
-    EXPECT_EQ(well[22][3].value, 0);
+    EXPECT_EQ(Well_Row(22) + Well_Row(24), "1................11..a.............1");
     EXPECT_EQ(score, 5 * 2 + 10 * 23 + 0 + 100 * 2);
-
     Update_Play(&piece);  // U18
     EXPECT_EQ(piece.state, PIECE_FALLING);
 }
 
-TEST_F(LineClear, RowsOfFixedCellsAloneNeverCountButMixedRowsDo) {
-    Fill_Row(10, 20);
-    EXPECT_EQ(Process_Lines(1), 0);  // neither that row nor the floor
-    Set_Well_Rows(19, {"1....#...........1", "XXXXXX############"});
-    EXPECT_EQ(Run_Clear(), 1);
-    EXPECT_EQ(full_rows[0], 20);
-    for (int column = 0; column < 6; column++) {
-        EXPECT_EQ(well[20][column].value, 17);
-    }
-    EXPECT_EQ(well[20][6].value, 0);
-    EXPECT_EQ(well[19][5].value, 0);  // it rested on a fixed cell: overwritten from above
-}
-
 TEST_F(LineClear, RowsTwentyAndTwentyTwoCollapseTogetherAroundFixedCells) {
-    for (int row = 0; row < 20; row++) {
-        well[row][5].value = 1 + row % 15;
-    }
-    well[21][5].value = 7;
-    // Column 3: a fixed cell in row 10 with cells above and below it.
-    const int column_3[] = {11, 12, 25, 13, 14};
-    for (int i = 0; i < 5; i++) {
-        well[8 + i][3].value = column_3[i];
-    }
-    well[21][3].value = 9;
-    // Column 12: a cell held between two fixed cells.
-    well[5][12].value = 17;
-    well[6][12].value = 4;
-    well[7][12].value = 17;
-    Fill_Interior(20, 20);
-    Fill_Interior(22, 22);
-
+    // Column 5 a stack of cells; column 3 a fixed cell with cells above and below; column 12 a
+    // cell held between two fixed cells.
+    Set_Well_Rows(4, {"1....b...........1", "1....c......1....1", "1....d......e....1",
+                      "1....e......1....1", "1..k.f...........1", "1..l.g...........1",
+                      "1..9.h...........1", "1..m.i...........1", "1..n.j...........1"});
+    // A row of fixed cells alone never counts; one mixed with piece cells does.
+    Set_Well_Rows(16, {"444444444444444444"});
+    Set_Well_Rows(20, {"1bbbbbbbbbbb4bbbb1", "1..i.g...........1", "1bbbbbbbbbbbbbbbb1"});
     EXPECT_EQ(Run_Clear(), 2);
-    for (int row = 0; row < 20; row++) {
-        EXPECT_EQ(well[row + 2][5].value, 1 + row % 15) << "old row " << row;
+    const char* const want[] = {"1................1", "1...........1....1", "1....b...........1",
+                                "1....c......1....1", "1....d...........1", "1....e...........1",
+                                "1..9.f...........1", "1....g...........1", "1....h...........1",
+                                "1..m.i...........1", "1..n.j...........1"};
+    for (int row = 4; row <= 14; row++) {
+        EXPECT_EQ(Well_Row(row), want[row - 4]) << row;
     }
-    EXPECT_EQ(well[22][5].value, 7);
-    EXPECT_EQ(well[0][5].value + well[1][5].value, 0);
-    // Each pass empties the cell under the fixed one and overwrites the one resting on it.
-    std::vector<int> after;
-    for (int row = 8; row <= 14; row++) {
-        after.push_back(well[row][3].value);
-    }
-    EXPECT_EQ(after, (std::vector<int>{0, 0, 25, 0, 0, 13, 14}));
-    EXPECT_EQ(well[22][3].value, 9);
-    EXPECT_EQ(well[6][12].value, 0);
-    EXPECT_EQ(well[7][12].value, 17);
-    EXPECT_EQ(well[22][0].value, CELL_WALL);
-    EXPECT_EQ(score, 5 * 2 + 10 * 20 + 0 + 100 * 2);  // the topmost cleared row counts
+    EXPECT_EQ(Well_Row(16) + Well_Row(17), "4444444444444444441................1");
+    EXPECT_EQ(Well_Row(20) + Well_Row(22), "1...........4....11..i.g...........1");
+    EXPECT_EQ(score, 5 * 0 + 10 * 20 + 0 + 100 * 2);  // the topmost cleared row counts
 }
 
-TEST_F(LineClear, WorkedScoreExamples) {
-    Fill_Interior(24, 24);
-    Run_Clear();
-    EXPECT_EQ(score, 350);
-
-    Start(3, 5, 0);
-    Fill_Interior(21, 24);
-    Run_Clear();
-    EXPECT_EQ(score, 665);
-    EXPECT_EQ(level_lines, 4);
+TEST_F(LineClear, CreditLevelUpsWithTheRestCarriedAndTheJumpFromEightToTwelve) {
+    struct Case {
+        int level, speed, lines, rows, score, level_after, lines_after, speed_after;
+    };
+    // Speed and level credited are those from before the level-up.
+    const Case cases[] = {{0, 2, 0, 1, 350, 0, 1, 2},  {3, 5, 0, 4, 665, 3, 4, 5},
+                          {5, 8, 8, 3, 610, 6, 1, 12}, {5, 2, 9, 1, 400, 6, 0, 3},
+                          {5, 7, 3, 4, 695, 5, 7, 7},  {5, 11, 6, 4, 715, 6, 0, 12},
+                          {5, 14, 9, 2, 550, 6, 1, 12}};
+    for (const Case& c : cases) {
+        Start(c.level, c.speed, c.lines);
+        const int sounds = Sound_Plays(sound_next_level);
+        Fill_Interior(WELL_ROWS - 1 - c.rows, WELL_ROWS - 2);
+        Run_Clear();
+        EXPECT_EQ((Ints{score, level, level_lines, piece.speed}),
+                  (Ints{c.score, c.level_after, c.lines_after, c.speed_after}));
+        EXPECT_EQ(Sound_Plays(sound_next_level) - sounds, c.level_after - c.level);
+    }
 }
 
 TEST_F(LineClear, TalliesCountOnlyClearsOfThreeFourAndSix) {
@@ -156,45 +111,22 @@ TEST_F(LineClear, TalliesCountOnlyClearsOfThreeFourAndSix) {
         Fill_Interior(WELL_ROWS - 1 - n, WELL_ROWS - 2);
         EXPECT_EQ(Run_Clear(), n);
         EXPECT_EQ(lines_total, n);
-        EXPECT_EQ(clears_of_3 * 3 + clears_of_4 * 4 + clears_of_6 * 6,
-                  n == 3 || n == 4 || n == 6 ? n : 0)
-            << n;
-    }
-}
-
-TEST_F(LineClear, LevelUpsCarryTheRestAndJumpFromEightToTwelve) {
-    struct Case {
-        int level_lines, speed, rows, after_lines, after_speed;
-    };
-    for (Case c : {Case{8, 8, 3, 1, 12}, Case{9, 2, 1, 0, 3}, Case{3, 7, 4, 7, 7},
-                   Case{6, 11, 4, 0, 12}, Case{9, 14, 2, 1, 12}}) {
-        Start(5, c.speed, c.level_lines);
-        Clear_Sound_Plays();
-        Fill_Interior(WELL_ROWS - 1 - c.rows, WELL_ROWS - 2);
-        Run_Clear();
-        bool up = c.level_lines + c.rows >= 10;
-        EXPECT_EQ(level_lines, c.after_lines);
-        EXPECT_EQ(level, up ? 6 : 5);
-        EXPECT_EQ(piece.speed, c.after_speed);
-        EXPECT_EQ(Sound_Plays(sound_next_level), up ? 1 : 0);
-        // The credit takes speed and level from before the level-up.
-        EXPECT_EQ(score, 5 * c.speed + 10 * (WELL_ROWS - 1 - c.rows) + 50 + 100 * c.rows);
+        EXPECT_EQ((Ints{clears_of_3, clears_of_4, clears_of_6}), (Ints{n == 3, n == 4, n == 6}));
     }
 }
 
 TEST_F(LineClear, MoreThanEightFullRowsClearsTheTopEightAndLeavesTheRest) {
+    piece.speed = 2;
     Fill_Interior(14, 24);
     EXPECT_EQ(Process_Lines(1), 8);
     EXPECT_EQ(full_rows[7], 21);
-    EXPECT_EQ(lines_total, 8);
     clear_phase = CLEAR_START;
     while (clear_phase != CLEAR_NONE) {
         Process_Lines(0);
     }
     EXPECT_EQ(score, 5 * 2 + 10 * 14 + 100 * 8);
-    EXPECT_EQ(well[21][8].value, 0);
-    // The rows left full are found by the next search.
-    EXPECT_EQ(Process_Lines(1), 3);
+    EXPECT_EQ(Well_Row(21), "1................1");
+    EXPECT_EQ(Process_Lines(1), 3);  // the rows left full are found by the next search
     EXPECT_EQ(full_rows[0], 22);
     EXPECT_EQ(lines_total, 11);
 }
@@ -209,8 +141,7 @@ TEST_F(LineClear, ADamagedRowListStaysInsideTheWell) {
         EXPECT_EQ(Process_Lines(0), 1);
     }
     EXPECT_EQ(clear_phase, CLEAR_NONE);
-    EXPECT_EQ(well[24][8].value, 0);
-    EXPECT_EQ(well[25][8].value, CELL_FLOOR);
+    EXPECT_EQ(Well_Row(24) + Well_Row(25), "1................1222222222222222222");
 }
 
 }  // namespace

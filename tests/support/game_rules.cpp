@@ -23,21 +23,10 @@
 void Reset_Game_Rules() {
     Reset_Well();
     piece = Piece{};
-    clear_phase = CLEAR_NONE;
+    clear_phase = full_row_count = flash_tick = flash_count = 0;
     std::memset(full_rows, 0, sizeof full_rows);
-    full_row_count = 0;
-    flash_tick = 0;
-    flash_count = 0;
-    score = 0;
-    level = 0;
-    lines_total = 0;
-    level_lines = 0;
-    clears_of_3 = 0;
-    clears_of_4 = 0;
-    clears_of_6 = 0;
-    rotate_delay = 0;
-    move_repeat = 0;
-    last_dx = 0;
+    score = level = lines_total = level_lines = clears_of_3 = clears_of_4 = clears_of_6 = 0;
+    rotate_delay = move_repeat = last_dx = 0;
     input_state = InputState{};
     game_state = FLOW_PLAYING;
     game_type = GAME_CLASSIC;
@@ -46,25 +35,30 @@ void Reset_Game_Rules() {
     Random_Seed(1);
 }
 
+std::string Well_Row(int row) {
+    std::string text;
+    for (const Cell& cell : well[row]) {
+        const int v = cell.value;
+        text += v == 0 ? '.' : v > 0 && v < 16 ? char('a' + v - 1) : v < 32 ? char(v + 32) : '!';
+    }
+    return text;
+}
+
 void Set_Well_Rows(int top_row, std::initializer_list<const char*> rows) {
-    int row = top_row;
     for (const char* text : rows) {
         for (int column = 0; column < WELL_COLUMNS && text[column] != '\0'; column++) {
-            if (text[column] == '.') {
-                well[row][column].value = CELL_EMPTY;
-            } else if (text[column] == '#') {
-                well[row][column].value = 1;
-            } else if (text[column] == 'X') {
-                well[row][column].value = 17;
-            }
+            const char ch = text[column];
+            well[top_row][column].value = ch == '.' ? 0 : ch >= 'a' ? ch - 'a' + 1 : ch - 32;
         }
-        row++;
+        top_row++;
     }
 }
 
-void Fill_Row(int row, int value) {
-    for (Cell& cell : well[row]) {
-        cell.value = value;
+void Fill_Well(int value) {
+    for (auto& row : well) {
+        for (Cell& cell : row) {
+            cell.value = value;
+        }
     }
 }
 
@@ -84,6 +78,22 @@ void Place_Piece(int shape, int x, int y, int state) {
     piece.state = state;
 }
 
+Ints Piece_Fields() {
+    const Piece& p = piece;
+    return {p.state, p.x, p.y, p.speed, p.lock_delay, p.shape, p.next_shape};
+}
+
+std::string Grid_Text(const Shape& shape) {
+    std::string text;
+    for (int r = 0; r < SHAPE_SIZE; r++) {
+        for (int c = 0; c < SHAPE_SIZE; c++) {
+            text += shape.grid[r][c] ? '#' : '.';
+        }
+        text += r < SHAPE_SIZE - 1 ? "/" : "";
+    }
+    return text;
+}
+
 bool Write_Text_File(const std::string& path, const std::string& text) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
@@ -93,54 +103,34 @@ bool Write_Text_File(const std::string& path, const std::string& text) {
     return std::fclose(file) == 0 && written;
 }
 
-std::string Make_Scratch_Directory() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "cellstorm-game-XXXXXX").string();
-    char* made = ::mkdtemp(pattern.data());
-    return made == nullptr ? std::string() : std::string(made);
-}
-
-void Remove_Scratch_Directory(const std::string& path) {
-    if (!path.empty()) {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-}
-
-bool Load_Test_Sounds(const std::string& dir) {
+void RulesTest::SetUp() {
+    Reset_Game_Rules();
     platform::headless::reset();
     voc_reset_sound_state();
+    std::string pattern = (std::filesystem::temp_directory_path() / "cellstorm-game-XXXXXX");
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    dir = pattern;
     main_window = test_support::create_test_window();
-    if (!write_game_sound_files(dir, 64)) {
-        return false;
-    }
+    ASSERT_TRUE(write_game_sound_files(dir, 64));
     platform::headless::set_data_dirs({dir});
-    bool loaded = Load_Game_Sounds() == 1;
+    ASSERT_EQ(Load_Game_Sounds(), 1);
     platform::headless::clear_sound_events();
-    return loaded;
 }
 
-void Release_Test_Sounds() {
+void RulesTest::TearDown() {
     Release_Game_Sounds();
     main_window = nullptr;
     platform::headless::reset();
     voc_reset_sound_state();
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
 }
 
 int Sound_Plays(int id) {
-    if (id < 0 || id >= SOUND_SLOT_COUNT || sound_slots[id].buffer == nullptr) {
-        return 0;
-    }
     int plays = 0;
     for (const platform::headless::SoundEvent& event : platform::headless::sound_events()) {
-        if (event.kind == platform::headless::SoundEvent::Kind::Play &&
-            event.buffer == sound_slots[id].buffer) {
-            plays++;
-        }
+        plays += event.kind == platform::headless::SoundEvent::Kind::Play &&
+                 sound_slots[id].buffer != nullptr && event.buffer == sound_slots[id].buffer;
     }
     return plays;
-}
-
-void Clear_Sound_Plays() {
-    platform::headless::clear_sound_events();
 }

@@ -1,39 +1,45 @@
-// Helpers for the game-rule tests: a known starting point, wells drawn as text, layout files.
+// Helpers for the game-rule tests: a known starting point, wells written as text, sounds.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <initializer_list>
 #include <string>
+#include <vector>
 
-// Puts every global the rules touch back to its start: a plain walled well, a zeroed piece,
-// counters and clearing state, input pacing, input, game state, classic type, layout 0,
-// seed 1.
+#include "game/piece.h"
+
+using Ints = std::vector<int>;
+
+// Every global the rules touch back to its start: a plain walled well, a zeroed piece, counters,
+// clearing state, input pacing, input, FLOW_PLAYING, classic type, layout 0, seed 1.
 void Reset_Game_Rules();
 
-// Draws rows into the well from `top_row` down. Inside a row, column 0 is the first character:
-// '.' empty, '#' a piece cell (value 1), 'X' a fixed cell (value 17), other characters keep
-// the cell as it is.
+// Cells as text, one character each: '.' empty, 'a'..'o' piece values 1..15, '0'..'?' fixed
+// values 16..31 (as in layout files), '!' anything else.
+std::string Well_Row(int row);
+// Writes rows in that text from top_row down; a shorter row leaves the rest of its cells alone.
 void Set_Well_Rows(int top_row, std::initializer_list<const char*> rows);
-
-// Makes the whole row a row of value `value`, walls included.
-void Fill_Row(int row, int value);
-
-// Empties the interior of every row (columns 1..16 of rows 0..24), keeping the walls and floor.
+// Every cell of the grid, walls included, set to value.
+void Fill_Well(int value);
+// Empties columns 1..16 of rows 0..24, keeping the walls and floor.
 void Empty_Well();
 
-// Puts the piece at (x, y) in `state` with shape `shape` as its body.
 void Place_Piece(int shape, int x, int y, int state);
+// state, x, y, speed, lock_delay, shape, next_shape.
+Ints Piece_Fields();
+// The body's grid as rows of '#' and '.' joined by '/'.
+std::string Grid_Text(const Shape& shape);
 
-// Writes text to path; false when it cannot be written.
 bool Write_Text_File(const std::string& path, const std::string& text);
 
-// A fresh directory under the system's temporary directory; empty when none could be made.
-std::string Make_Scratch_Directory();
-void Remove_Scratch_Directory(const std::string& path);
+// Fresh rules and headless platform, the twelve sounds loaded from short files in a scratch
+// directory `dir`, which is the only place data files are looked for.
+class RulesTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string dir;
+};
 
-// Loads the game's twelve sounds from short test files written into dir and makes dir the only
-// place data files are looked for. True when all twelve loaded.
-bool Load_Test_Sounds(const std::string& dir);
-// Releases the sounds and puts the headless backend back to a fresh start.
-void Release_Test_Sounds();
-// How often the sound with this id has been started since the last Clear_Sound_Plays.
+// How often the sound with this id has been started since the sound log was last cleared.
 int Sound_Plays(int id);
-void Clear_Sound_Plays();
