@@ -6,30 +6,11 @@
 
 namespace {
 
-void Put16(std::vector<uint8_t>& bytes, uint32_t value) {
-    bytes.push_back(uint8_t(value & 0xFF));
-    bytes.push_back(uint8_t((value >> 8) & 0xFF));
-}
-
-void Put32(std::vector<uint8_t>& bytes, uint32_t value) {
-    Put16(bytes, value & 0xFFFF);
-    Put16(bytes, value >> 16);
-}
-
-// Encoded runs of one pixel each, a row end after every row and the end mark.
-std::vector<uint8_t> Run_Length_Rows(const BmpLayout& layout, const std::vector<uint8_t>& pixels) {
-    std::vector<uint8_t> data;
-    for (int row = layout.rows - 1; row >= 0; --row) {
-        for (int x = 0; x < layout.width; ++x) {
-            data.push_back(1);
-            data.push_back(pixels[size_t(row) * size_t(layout.width) + size_t(x)]);
-        }
-        data.push_back(0);
-        data.push_back(0);
+// value as `size` little-endian bytes.
+void Put(std::vector<uint8_t>& bytes, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) {
+        bytes.push_back(uint8_t(value >> (8 * i)));
     }
-    data.push_back(0);
-    data.push_back(1);
-    return data;
 }
 
 std::vector<uint8_t> Pixel_Rows(const BmpLayout& layout, const std::vector<uint8_t>& pixels) {
@@ -66,37 +47,29 @@ std::vector<uint8_t> make_bmp_bytes(const BmpLayout& layout, const std::vector<u
     if (pixels.size() != size_t(layout.width) * size_t(layout.rows)) {
         throw std::invalid_argument("pixel count does not match the layout");
     }
-    const std::vector<uint8_t> data =
-        layout.compression == 1 ? Run_Length_Rows(layout, pixels) : Pixel_Rows(layout, pixels);
+    const std::vector<uint8_t> data = Pixel_Rows(layout, pixels);
     const uint32_t off_bits = 54 + layout.header_extra + layout.table_entries * 4 + layout.gap;
 
-    std::vector<uint8_t> bytes;
-    bytes.push_back('B');
-    bytes.push_back('M');
-    Put32(bytes, off_bits + uint32_t(data.size()));
-    Put16(bytes, 0);
-    Put16(bytes, 0);
-    Put32(bytes, off_bits);
-
-    Put32(bytes, 40 + layout.header_extra);
-    Put32(bytes, uint32_t(layout.width));
-    Put32(bytes, uint32_t(layout.top_down ? -layout.rows : layout.rows));
-    Put16(bytes, 1);
-    Put16(bytes, layout.bit_count);
-    Put32(bytes, layout.compression);
-    Put32(bytes, layout.zero_size_image ? 0 : uint32_t(data.size()));
-    Put32(bytes, 2835);
-    Put32(bytes, 2835);
-    Put32(bytes, layout.clr_used);
-    Put32(bytes, 0);
+    std::vector<uint8_t> bytes{'B', 'M'};
+    Put(bytes, off_bits + uint32_t(data.size()), 4);
+    Put(bytes, 0, 4);  // reserved
+    Put(bytes, off_bits, 4);
+    Put(bytes, 40 + layout.header_extra, 4);
+    Put(bytes, uint32_t(layout.width), 4);
+    Put(bytes, uint32_t(layout.top_down ? -layout.rows : layout.rows), 4);
+    Put(bytes, 1, 2);  // planes
+    Put(bytes, layout.bit_count, 2);
+    Put(bytes, layout.compression, 4);
+    Put(bytes, layout.zero_size_image ? 0 : uint32_t(data.size()), 4);
+    Put(bytes, 2835, 4);  // pixels per metre, both ways
+    Put(bytes, 2835, 4);
+    Put(bytes, layout.clr_used, 4);
+    Put(bytes, 0, 4);  // colours important
     bytes.insert(bytes.end(), layout.header_extra, uint8_t(0xDD));
 
     for (uint32_t index = 0; index < layout.table_entries; ++index) {
-        const BmpColour colour = bmp_test_colour(int(index));
-        bytes.push_back(colour.blue);
-        bytes.push_back(colour.green);
-        bytes.push_back(colour.red);
-        bytes.push_back(0);
+        const BmpColour c = bmp_test_colour(int(index));
+        Put(bytes, uint32_t(c.blue | c.green << 8 | c.red << 16), 4);
     }
     bytes.insert(bytes.end(), layout.gap, uint8_t(0xEE));
     bytes.insert(bytes.end(), data.begin(), data.end());

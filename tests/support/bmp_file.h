@@ -15,7 +15,7 @@ struct BmpLayout {
     int rows = 4;
     bool top_down = false;     // written top row first, with a negative height
     uint16_t bit_count = 8;    // other counts get rows of the matching length, filled with 0x11
-    uint32_t compression = 0;  // 1 writes an 8-bit run-length stream instead of rows
+    uint32_t compression = 0;  // written as is; the pixels are plain rows whatever it says
     uint32_t table_entries = 256;
     uint32_t clr_used = 0;      // written as is; 0 means "all 256"
     uint32_t gap = 0;           // bytes between the colour table and the pixels (bfOffBits follows)
