@@ -12,7 +12,6 @@ struct Colour {
 };
 
 struct BmpFile {
-    std::vector<uint8_t> bytes;
     int width = 0;
     int height = 0;
     std::array<Colour, 256> palette{};
@@ -23,22 +22,21 @@ struct BmpFile {
 };
 
 struct VocFile {
-    std::vector<uint8_t> bytes;
+    size_t file_bytes = 0;
     std::vector<uint8_t> samples;
-    double seconds() const { return samples.size() / 11025.0; }
 };
 
 std::string data_path(const std::string& name);
 std::vector<uint8_t> read_bytes(const std::string& path);
-uint32_t le16(const std::vector<uint8_t>& b, size_t at);
-uint32_t le32(const std::vector<uint8_t>& b, size_t at);
 
-// Loads an 8-bit BMP; fails the calling test (and returns an empty file) if it cannot.
+// Loads an 8-bit BMP in the standard layout (256-entry table, pixels at 1,078, bottom-up, no row
+// padding); fails the calling test and returns an empty file if it is not one.
 BmpFile load_bmp(const std::string& name);
-// Loads a VOC's first sound-data block; fails the calling test if the framing is off.
+// Loads a VOC of one sound-data block (time constant 165, 8-bit) and its terminator; fails the
+// calling test and returns no samples if the framing is off.
 VocFile load_voc(const std::string& name);
 
 // Rough brightness, 0 … 255.
 int luminance(Colour c);
-int nearest_index(const std::array<Colour, 256>& palette, Colour c);
 int distance_squared(Colour a, Colour b);
+int nearest_index(const std::array<Colour, 256>& palette, Colour c);
