@@ -37,5 +37,6 @@ int64_t trace_number(const std::string& line, const std::string& key,
                      const std::string& within = "");
 std::string trace_text(const std::string& line, const std::string& key,
                        const std::string& within = "");
-// The 26 rows of the well, top first.
-std::vector<std::string> trace_well(const std::string& line);
+
+// A piece's 4 x 4 box as the trace gives it (16 characters, row-major), turned clockwise.
+std::string turned_clockwise(const std::string& grid);
