@@ -40,23 +40,18 @@ void Start_In_Menu(const std::string& dir = app_make_data_dir(), uint32_t millis
     ASSERT_EQ(FLOW_MENU, game_state);
 }
 
-// As the menu's start item leaves it (the game's palette back); the next call sets the game up
-// and plays its first frame.
-void Start_Game(int layout = 2) {
+// As the menu's start item leaves it (the game's palette back), on a plain well; the next call
+// sets the game up and plays its first frame.
+void Start_Game() {
     Set_Palette(game_palette_save, 256);
-    playfield_number = layout;
+    playfield_number = 2;
     game_state = FLOW_NEW_GAME;
     ASSERT_EQ(1, Game_Main());
 }
 
-// Red text pixels where the pause text goes; the game's palette holds an exact red.
-int Pause_Text_Pixels() {
-    return app_count_screen_pixels(448, 432, 150, 24, APP_BACKGROUND_RED);
-}
-
 }  // namespace
 
-// Start-up's first call, the title before it, and the pictures it may not find.
+// Start-up's first call, the title, and the pictures that may be missing.
 TEST(GameFlow, StartUpTitleAndLevelArt) {
     app_expect_in_child([] {
         const std::string dir = app_make_data_dir();
@@ -124,7 +119,7 @@ TEST(GameFlow, PlayFramesKeepTheirLengthAndSurviveRefusedDrawing) {
         ASSERT_EQ(1, Game_Main());
         ASSERT_EQ(1, Game_Main());
         EXPECT_EQ(FLOW_PAUSED, game_state);
-        EXPECT_EQ(0, Pause_Text_Pixels());
+        EXPECT_EQ(0, app_count_screen_pixels(448, 432, 150, 24, APP_BACKGROUND_RED)) << "no text";
         hl::set_key('P', false);
         hl::clear_faults();
 

@@ -2,6 +2,8 @@
 // the exit item and the closing screen.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/level_art.h"
 #include "frontend/main_menu.h"
 #include "game/line_clear.h"
@@ -28,15 +30,6 @@ int Last_Volume(int id) {
         }
     }
     return value;
-}
-
-bool Palette_All_White() {
-    for (const platform::PaletteEntry& entry : hl::hardware_palette()) {
-        if (entry.peRed != 255 || entry.peGreen != 255 || entry.peBlue != 255) {
-            return false;
-        }
-    }
-    return true;
 }
 
 // The settings walked by the keys: a key held for some menu frames, and the value it leaves.
@@ -109,7 +102,10 @@ TEST(WholeRun, StartUpMenuSettingsAndTheWayOut) {
             Release(platform::VK_RETURN);
             EXPECT_GE(app_last_sound_event_time(sound_intro, Kind::Stop),
                       app_last_sound_event_time(sound_menu_up, Kind::Play) + 100);
-            EXPECT_TRUE(Palette_All_White());
+            const auto palette = hl::hardware_palette();
+            EXPECT_TRUE(std::all_of(palette.begin(), palette.end(), [](const auto& entry) {
+                return entry.peRed == 255 && entry.peGreen == 255 && entry.peBlue == 255;
+            })) << "faded to white";
         });
         script.when(State_Is(FLOW_CLOSING_SCREEN), [] {
             EXPECT_EQ(640 * 480, app_count_screen_pixels(0, 0, 640, 480, APP_CLOSING_PIXEL));
