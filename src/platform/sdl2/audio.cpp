@@ -48,6 +48,7 @@ bool audio_open() {
         return true;
     }
     if (!init_subsystem(SDL_INIT_AUDIO)) {
+        SDL_LogWarn(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no sound: %s", SDL_GetError());
         return false;
     }
     SDL_AudioSpec wanted{};
@@ -63,6 +64,8 @@ bool audio_open() {
         SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
     if (device == 0 || obtained.channels == 0 || obtained.freq <= 0) {
+        // The game goes on silent; say why once.
+        SDL_LogWarn(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no sound: %s", SDL_GetError());
         if (device != 0) {
             SDL_CloseAudioDevice(device);
             device = 0;

@@ -69,6 +69,20 @@ bool rasterised_in_software(SDL_Renderer* candidate) {
            SDL_strstr(text, "Software Rasterizer") != nullptr;
 }
 
+// SDL falls back to drawing into memory when it finds no display; a game nobody can see
+// would run on forever, so that counts as no display unless it was asked for (the tests).
+bool shows_on_a_screen() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr) {
+        return false;
+    }
+    if (SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0) {
+        return true;
+    }
+    const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    return asked != nullptr && SDL_strstr(asked, driver) != nullptr;
+}
+
 SDL_Rect desktop_bounds() {
     int display = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
     SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
@@ -110,6 +124,13 @@ bool ensure_window() {
         return true;
     }
     if (!init_subsystem(SDL_INIT_VIDEO)) {
+        // The game itself ends quietly, as it does when it gets no display; say why here.
+        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no display: %s", SDL_GetError());
+        return false;
+    }
+    if (!shows_on_a_screen()) {
+        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no display to show the game on");
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
     // Sharp pixels, and no present that waits for the display.
@@ -139,6 +160,7 @@ bool ensure_window() {
                                     kScreenWidth, kScreenHeight);
     }
     if (texture == nullptr) {
+        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no window: %s", SDL_GetError());
         destroy_window();
         return false;
     }
