@@ -1,7 +1,7 @@
 // The event pump: window events and keys become the game's window messages. The game's idle
 // loops call it back to back (the closing screen, the shut-down state, a held pause key); a
 // pump that comes right after an empty one sleeps a little first, so those loops do not burn
-// a core while any key or close still arrives within a millisecond.
+// a core while any key or close still arrives within a few milliseconds.
 #include "platform/common/backend.h"
 #include "platform/common/window_internal.h"
 #include "platform/sdl2/sdl2_backend.h"
@@ -14,7 +14,7 @@ namespace {
 constexpr uint64_t kBackToBackMs = 2;
 constexpr uint64_t kStaleMs = 4;
 // An idle loop still sees a key or a close within about this long.
-constexpr uint32_t kIdlePumpSleepMs = 1;
+constexpr uint32_t kIdlePumpSleepMs = 3;
 
 uint64_t last_pump_ms = 0;
 bool last_pump_empty = false;
