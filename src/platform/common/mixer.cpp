@@ -56,7 +56,10 @@ void mix_s16(int16_t* out, size_t count, int output_rate) {
     if (out == nullptr || count == 0) {
         return;
     }
-    std::vector<float> sum(count, 0.0f);
+    // Kept between calls: this runs on the audio thread, where allocating every few ms is a
+    // needless risk of a late buffer.
+    static thread_local std::vector<float> sum;
+    sum.assign(count, 0.0f);
     if (output_rate > 0) {
         for (const auto& entry : live_buffers()) {
             SoundBuffer& voice = *entry;
