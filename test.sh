@@ -4,24 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev fonts-dejavu-core
-          libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth xdotool imagemagick x11-utils)
-missing=()
-for package in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
-        missing+=("$package")
-    fi
-done
-if ((${#missing[@]} > 0)); then
-    echo "Installing missing packages: ${missing[*]}"
-    sudo=()
-    if [[ $(id -u) -ne 0 ]]; then
-        command -v sudo >/dev/null || { echo "Run as root or install sudo first." >&2; exit 1; }
-        sudo=(sudo)
-    fi
-    "${sudo[@]}" apt-get update
-    "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
-fi
+source scripts/install-packages.sh
 
 cmake -S . -B build
 cmake --build build -j"$(nproc)"
