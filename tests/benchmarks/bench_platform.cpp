@@ -19,6 +19,8 @@
 
 namespace {
 
+#ifdef CELLSTORM_BENCH_SDL2_PRESENT
+
 std::vector<uint8_t> Patterned_Screen() {
     std::vector<uint8_t> pixels(640 * 480);
     for (size_t i = 0; i < pixels.size(); ++i) {
@@ -33,8 +35,6 @@ void Fade_Palette(platform::PaletteEntry palette[256], int step) {
         palette[i] = {uint8_t(i + step), uint8_t(i * 3 + step), uint8_t(255 - i), 4};
     }
 }
-
-#ifdef CELLSTORM_BENCH_SDL2_PRESENT
 
 void BM_Present_Convert(benchmark::State& state) {
     std::vector<uint8_t> screen = Patterned_Screen();
