@@ -12,8 +12,8 @@
 namespace {
 
 namespace fs = std::filesystem;
-namespace headless = platform::headless;
 
+// What the game reads when it opens the file by its bare name.
 std::string read(const char* name) {
     std::FILE* file = platform::open_data_file(name, "rb");
     if (file == nullptr) {
@@ -29,15 +29,15 @@ class Files : public test_support::HeadlessTest {};
 
 TEST_F(Files, TheFirstDirectoryHoldingAFileWins) {
     fs::path root = fs::temp_directory_path() / ("cellstorm-files-" + std::to_string(getpid()));
-    fs::create_directories(root / "current");
-    fs::create_directories(root / "beside" / "D.BMP");  // a directory is passed over
+    fs::create_directories(root / "current" / "D.BMP");  // a directory is passed over
+    fs::create_directories(root / "beside");
     std::ofstream(root / "current" / "A.VOC") << "current";
     std::ofstream(root / "beside" / "A.VOC") << "beside";
     std::ofstream(root / "beside" / "B.VOC") << "only beside";
-    std::ofstream(root / "current" / "D.BMP") << "file";
+    std::ofstream(root / "beside" / "D.BMP") << "file";
     fs::path previous = fs::current_path();
     fs::current_path(root / "current");
-    headless::set_data_dirs({"", (root / "beside").string()});
+    platform::headless::set_data_dirs({"", (root / "beside").string()});
     EXPECT_EQ(read("A.VOC"), "current");
     EXPECT_EQ(read("B.VOC"), "only beside");
     EXPECT_EQ(read("D.BMP"), "file");
@@ -49,14 +49,9 @@ TEST_F(Files, TheFirstDirectoryHoldingAFileWins) {
 
 TEST_F(Files, DefaultsAreCurrentDirectoryThenBesideTheProgramThenInstalled) {
     std::vector<std::string> dirs = platform::common::default_search_dirs();
-    char self[4096] = {};
-    ASSERT_GT(readlink("/proc/self/exe", self, sizeof(self) - 1), 0);
     ASSERT_EQ(dirs.size(), 3u);
     EXPECT_EQ(dirs[0], "");
-    EXPECT_EQ(dirs[1], fs::path(self).parent_path().string());
-    headless::set_data_dirs({"/nowhere"});
-    headless::reset();
-    EXPECT_EQ(platform::common::search_dirs(), dirs) << "reset restores the defaults";
+    EXPECT_EQ(dirs[1], fs::canonical("/proc/self/exe").parent_path().string());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Shared set-up for tests on the headless platform: a fresh process per test, and the window,
-// display and sound device the game would have made.
+// display and sound device the game would have made. Those are made through the seam alone, so
+// the SDL2 backend's tests make them the same way.
 #pragma once
 #include <gtest/gtest.h>
 
