@@ -1,11 +1,11 @@
-// Reads screenshots of the game (binary PPM of the whole X screen) against the game's own
-// picture files, in the game's 640 x 480 coordinates. Used by run_game.sh.
-//   screen_probe match SHOT PICTURE [x,y,w,h ...]   grid points outside the rects all equal?
+// Reads screenshots of the game (binary PPM of the whole X screen, as ImageMagick writes it)
+// against the game's own picture files, in the game's 640 x 480 coordinates. Used by run_game.sh.
+//   screen_probe match SHOT PICTURE [x,y,w,h ...]   grid points outside the rects all equal,
+//                                                    and everything around the picture black?
 //   screen_probe selected SHOT SHEET PALETTE         the menu item whose button is drawn
-//   screen_probe differs SHOT PICTURE x y w h        pixels of the rect unlike the picture
-//   screen_probe changed SHOT OTHER x y w h          pixels of the rect unlike the other shot
-//   screen_probe bars SHOT                           everything around the picture black?
-#include <cctype>
+//   screen_probe differs SHOT OTHER x y w h          pixels of the rect unlike OTHER (a picture
+//                                                    or another shot)
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +22,10 @@ struct Image {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> rgb;  // 0xRRGGBB, top row first
-    uint32_t at(int x, int y) const { return rgb[size_t(y) * width + x]; }
+    // Outside the image: a value no colour has, so it matches nothing.
+    uint32_t at(int x, int y) const {
+        return x >= 0 && y >= 0 && x < width && y < height ? rgb[size_t(y) * width + x] : ~0u;
+    }
 };
 
 struct Rect {
@@ -54,155 +57,109 @@ uint32_t le(const std::vector<uint8_t>& d, size_t at, int bytes) {
     return value;
 }
 
-// The colour table of a BMP file: entries past the table's end are black.
-void read_palette(const std::vector<uint8_t>& d, uint32_t colours[256]) {
-    uint32_t table = 14 + le(d, 14, 4);
-    uint32_t pixels = le(d, 10, 4);
+// An 8-bit BMP as colours through the colour table of table_file; entries past the table's end
+// are black.
+Image read_bmp(const std::vector<uint8_t>& d, const std::vector<uint8_t>& table_file) {
+    uint32_t colours[256];
+    uint32_t table = 14 + le(table_file, 14, 4);
     for (uint32_t i = 0; i < 256; ++i) {
         uint32_t at = table + i * 4;
-        colours[i] = at + 4 <= pixels
-                         ? (le(d, at + 2, 1) << 16) | (le(d, at + 1, 1) << 8) | le(d, at, 1)
-                         : 0;
+        colours[i] = at + 4 <= le(table_file, 10, 4) ? le(table_file, at, 3) : 0;
     }
-}
-
-// An 8-bit BMP as colours: through its own palette, or through another file's.
-Image read_bmp(const std::string& path, const std::string& palette_path = "") {
-    std::vector<uint8_t> d = read_file(path);
     uint32_t offset = le(d, 10, 4);
     int width = int(le(d, 18, 4));
     int height = int(int32_t(le(d, 22, 4)));
     if (le(d, 28, 2) != 8 || width <= 0 || width > 4096 || height == 0 || height > 4096 ||
         height < -4096) {
-        die(path + " is not an 8-bit picture");
+        die("not an 8-bit picture");
     }
-    uint32_t colours[256];
-    read_palette(palette_path.empty() ? d : read_file(palette_path), colours);
-    Image image;
-    image.width = width;
-    image.height = height < 0 ? -height : height;
-    image.rgb.resize(size_t(image.width) * image.height);
+    Image image{width, height < 0 ? -height : height, {}};
     size_t stride = (size_t(width) + 3) & ~size_t(3);
     for (int y = 0; y < image.height; ++y) {
         size_t row = height < 0 ? size_t(y) : size_t(image.height - 1 - y);
         for (int x = 0; x < width; ++x) {
-            image.rgb[size_t(y) * width + x] = colours[le(d, offset + row * stride + x, 1)];
+            image.rgb.push_back(colours[le(d, offset + row * stride + size_t(x), 1)]);
         }
     }
     return image;
 }
 
-Image read_ppm(const std::string& path) {
-    std::vector<uint8_t> d = read_file(path);
-    size_t at = 0;
-    auto token = [&]() {
-        std::string text;
-        while (at < d.size()) {
-            if (d[at] == '#') {
-                while (at < d.size() && d[at] != '\n') {
-                    ++at;
-                }
-            } else if (std::isspace(d[at])) {
-                if (!text.empty()) {
-                    break;
-                }
-                ++at;
-            } else {
-                text += char(d[at++]);
-            }
-        }
-        return text;
-    };
-    if (token() != "P6") {
-        die(path + " is not a binary PPM");
+// A binary PPM as ImageMagick writes it: "P6", width, height, 255, one space, the pixels.
+Image read_ppm(const std::vector<uint8_t>& d) {
+    std::string head(d.begin(), d.begin() + std::min<ptrdiff_t>(ptrdiff_t(d.size()), 32));
+    int width = 0, height = 0, header = 0;
+    if (std::sscanf(head.c_str(), "P6 %d %d 255%n", &width, &height, &header) != 2 || header == 0 ||
+        width <= 0 || height <= 0 || width > 16384 || height > 16384 ||
+        d.size() < size_t(header) + 1 + size_t(width) * height * 3) {
+        die("not a whole binary PPM");
     }
-    Image image;
-    image.width = std::atoi(token().c_str());
-    image.height = std::atoi(token().c_str());
-    if (std::atoi(token().c_str()) != 255 || image.width <= 0 || image.height <= 0) {
-        die(path + ": unexpected PPM header");
-    }
-    ++at;
-    if (d.size() < at + size_t(image.width) * image.height * 3) {
-        die(path + " is cut short");
-    }
-    image.rgb.resize(size_t(image.width) * image.height);
-    for (size_t i = 0; i < image.rgb.size(); ++i, at += 3) {
-        image.rgb[i] = (uint32_t(d[at]) << 16) | (uint32_t(d[at + 1]) << 8) | d[at + 2];
+    Image image{width, height, {}};
+    for (size_t at = size_t(header) + 1; image.rgb.size() < size_t(width) * height; at += 3) {
+        image.rgb.push_back((uint32_t(d[at]) << 16) | (uint32_t(d[at + 1]) << 8) | d[at + 2]);
     }
     return image;
 }
 
-// The colour the screenshot shows at the centre of game pixel (x, y).
-uint32_t game_pixel(const Image& shot, int x, int y) {
+// The game's screen as the screenshot shows it: the centre of each game pixel.
+Image screen_of(const Image& shot) {
     auto place = platform::sdl2::picture_rect(shot.width, shot.height);
-    return shot.at(place.x + (2 * x + 1) * place.w / 1280, place.y + (2 * y + 1) * place.h / 960);
+    Image screen{640, 480, {}};
+    for (int y = 0; y < 480; ++y) {
+        for (int x = 0; x < 640; ++x) {
+            screen.rgb.push_back(shot.at(place.x + (2 * x + 1) * place.w / 1280,
+                                         place.y + (2 * y + 1) * place.h / 960));
+        }
+    }
+    return screen;
 }
 
-Rect rect_from(char** argv) {
-    return {std::atoi(argv[0]), std::atoi(argv[1]), std::atoi(argv[2]), std::atoi(argv[3])};
+// A screenshot as the game's screen, or a picture file through its own colour table or another
+// file's.
+Image load(const std::string& path, const std::string& palette_path = "") {
+    std::vector<uint8_t> d = read_file(path);
+    if (d.size() >= 2 && d[0] == 'P' && d[1] == '6') {
+        return screen_of(read_ppm(d));
+    }
+    return read_bmp(d, palette_path.empty() ? d : read_file(palette_path));
 }
 
-int match(const Image& shot, const Image& picture, const std::vector<Rect>& skip) {
-    int checked = 0;
-    int wrong = 0;
-    for (int y = 10; y < 480; y += 20) {
-        for (int x = 10; x < 640; x += 20) {
-            bool skipped = false;
-            for (const Rect& r : skip) {
-                skipped |= r.contains(x, y);
-            }
-            if (skipped) {
-                continue;
-            }
-            ++checked;
-            if (game_pixel(shot, x, y) != picture.at(x, y)) {
-                ++wrong;
+// Points of the rect where the two differ: every step-th point from the middle of the first
+// step, leaving out those inside skip; checked counts the points looked at.
+int unlike(const Image& one, const Image& other, const Rect& r, int step,
+           const std::vector<Rect>& skip, int* checked) {
+    int count = 0;
+    for (int y = r.y + step / 2; y < r.y + r.h; y += step) {
+        for (int x = r.x + step / 2; x < r.x + r.w; x += step) {
+            if (std::none_of(skip.begin(), skip.end(),
+                             [&](const Rect& s) { return s.contains(x, y); })) {
+                ++*checked;
+                count += one.at(x, y) != other.at(x, y) ? 1 : 0;
             }
         }
     }
-    std::printf("%d of %d points differ\n", wrong, checked);
-    return wrong == 0 && checked > 0 ? 0 : 1;
+    return count;
 }
 
-// Where the menu draws each item's button, and the sheet cell it comes from.
+// Where the menu draws each item's button; the sheet holds them in cells of 45, four a row.
 const int kButtonX[7] = {99, 99, 99, 98, 98, 98, 98};
 const int kButtonY[7] = {112, 158, 205, 252, 298, 347, 393};
 
-int selected(const Image& shot, const Image& sheet) {
+int selected(const Image& screen, const Image& sheet) {
     int found = -1;
     for (int item = 0; item < 7; ++item) {
-        int cell_x = (item % 4) * 45 + 1;
-        int cell_y = (item / 4) * 45 + 1;
         int same = 0;
-        int total = 0;
         for (int dy = 2; dy < 44; dy += 4) {
             for (int dx = 2; dx < 44; dx += 4) {
-                ++total;
-                same += game_pixel(shot, kButtonX[item] + dx, kButtonY[item] + dy) ==
-                                sheet.at(cell_x + dx, cell_y + dy)
-                            ? 1
-                            : 0;
+                same += screen.at(kButtonX[item] + dx, kButtonY[item] + dy) ==
+                        sheet.at((item % 4) * 45 + 1 + dx, (item / 4) * 45 + 1 + dy);
             }
         }
-        if (same * 10 >= total * 9) {
+        if (same * 10 >= 11 * 11 * 9) {  // at least nine in ten of the points sampled
             found = found == -1 ? item : -2;
         }
     }
     std::printf("%d\n", found);
     return found >= 0 ? 0 : 1;
-}
-
-int count_unlike(const Image& shot, const Rect& r, const Image* picture, const Image* other) {
-    int count = 0;
-    for (int y = r.y; y < r.y + r.h; ++y) {
-        for (int x = r.x; x < r.x + r.w; ++x) {
-            uint32_t expected = picture ? picture->at(x, y) : game_pixel(*other, x, y);
-            count += game_pixel(shot, x, y) != expected ? 1 : 0;
-        }
-    }
-    std::printf("%d\n", count);
-    return 0;
 }
 
 int bars(const Image& shot) {
@@ -218,10 +175,6 @@ int bars(const Image& shot) {
     return lit == 0 ? 0 : 1;
 }
 
-bool in_screen(const Rect& r) {
-    return r.x >= 0 && r.y >= 0 && r.w > 0 && r.h > 0 && r.x + r.w <= 640 && r.y + r.h <= 480;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -235,30 +188,23 @@ int main(int argc, char** argv) {
             }
             skip.push_back(r);
         }
-        return match(read_ppm(argv[2]), read_bmp(argv[3]), skip);
+        Image shot = read_ppm(read_file(argv[2]));
+        int checked = 0;
+        int wrong = unlike(screen_of(shot), load(argv[3]), {0, 0, 640, 480}, 20, skip, &checked);
+        std::printf("%d of %d points differ\n", wrong, checked);
+        return (wrong == 0 && checked > 0 ? 0 : 1) | bars(shot);
     }
     if (command == "selected" && argc == 5) {
-        Image sheet = read_bmp(argv[3], argv[4]);
-        if (sheet.width < 180 || sheet.height < 91) {
-            die("button sheet too small");
-        }
-        return selected(read_ppm(argv[2]), sheet);
+        return selected(load(argv[2]), load(argv[3], argv[4]));
     }
-    if ((command == "differs" || command == "changed") && argc == 8) {
-        Rect r = rect_from(argv + 4);
-        if (!in_screen(r)) {
+    if (command == "differs" && argc == 8) {
+        Rect r{std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
+        if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > 640 || r.y + r.h > 480) {
             die("rectangle off the screen");
         }
-        Image shot = read_ppm(argv[2]);
-        if (command == "differs") {
-            Image picture = read_bmp(argv[3]);
-            return count_unlike(shot, r, &picture, nullptr);
-        }
-        Image other = read_ppm(argv[3]);
-        return count_unlike(shot, r, nullptr, &other);
-    }
-    if (command == "bars" && argc == 3) {
-        return bars(read_ppm(argv[2]));
+        int checked = 0;
+        std::printf("%d\n", unlike(load(argv[2]), load(argv[3]), r, 1, {}, &checked));
+        return 0;
     }
     die("usage: see the top of screen_probe.cpp");
 }

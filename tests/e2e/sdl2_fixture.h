@@ -4,13 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
-#include "platform/video.h"
-#include "platform/window.h"
+#include "support/headless_fixture.h"
 
 namespace sdl2_test {
 
-// Window procedure that records the messages it is given and hands the rest to the default.
+// The messages the window procedure was given, WM_QUIT added when the loop takes it.
 struct Seen {
     uint32_t message;
     uintptr_t wparam;
@@ -18,36 +18,15 @@ struct Seen {
 };
 const std::vector<Seen>& seen_messages();
 
+// The game's window, its procedure recording what it is given.
 class Sdl2Window : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-
     // Takes and dispatches every waiting message (the game's loop minus Game_Main).
     void drain_messages();
 
     platform::WindowHandle window = nullptr;
-};
-
-// The window with the game's display on it: primary, back buffer and an all-black palette.
-class Sdl2Display : public Sdl2Window {
-  protected:
-    void SetUp() override;
-    void TearDown() override;
-
-    // Sets palette entry index to r, g, b.
-    void set_colour(int index, uint8_t r, uint8_t g, uint8_t b);
-    // Fills the back buffer with index and puts a single pixel of other at (x, y), then flips.
-    void flip_with(uint8_t index, int x, int y, uint8_t other);
-    // The colour (0xRRGGBB) the window shows at the centre of screen pixel (x, y).
-    uint32_t shown(int x, int y);
-    // The colour the window shows at an output pixel (bars included).
-    uint32_t shown_output(int x, int y);
-
-    platform::DisplayDevice* display = nullptr;
-    platform::Surface* primary = nullptr;
-    platform::Surface* back = nullptr;
-    platform::Palette* palette = nullptr;
 };
 
 }  // namespace sdl2_test
