@@ -50,6 +50,13 @@ void Canvas::gradient_rect(int x, int y, int w, int h, Rgb top, Rgb bottom) {
     }
 }
 
+void Canvas::diagonal_bands(int rows, Rgb c, float alpha) {
+    for (int y = 0; y < rows; ++y)
+        for (int x = 0; x < width; ++x)
+            if (((x + y) / 48) % 2 == 0)
+                blend(x, y, c, alpha);
+}
+
 void Canvas::bevel(int x, int y, int w, int h, int depth, Rgb light, Rgb dark) {
     for (int d = 0; d < depth; ++d) {
         int x0 = x + d, y0 = y + d, x1 = x + w - 1 - d, y1 = y + h - 1 - d;

@@ -35,6 +35,8 @@ struct Canvas {
 
     void fill_rect(int x, int y, int w, int h, Rgb c);
     void gradient_rect(int x, int y, int w, int h, Rgb top, Rgb bottom);
+    // Broad diagonal bands of c over the top `rows` rows, like light across a brushed plate.
+    void diagonal_bands(int rows, Rgb c, float alpha);
     // Raised (light top-left, dark bottom-right) or, swapping the colours, sunken border.
     void bevel(int x, int y, int w, int h, int depth, Rgb light, Rgb dark);
     void outline(int x, int y, int w, int h, Rgb c);

@@ -32,10 +32,7 @@ const Rgb SLOT{10, 6, 18};
 
 void backdrop(Canvas& c) {
     c.gradient_rect(0, 0, 640, 480, Rgb{40, 20, 70}, Rgb{8, 8, 30});
-    for (int y = 0; y < 480; ++y)
-        for (int x = 0; x < 640; ++x)
-            if (((x + y) / 48) % 2 == 0)
-                c.blend(x, y, Rgb{90, 60, 140}, 0.10f);
+    c.diagonal_bands(480, Rgb{90, 60, 140}, 0.10f);
 }
 
 void row(Canvas& c, Fonts& f, const MenuRow& r, int item) {

@@ -15,11 +15,7 @@ const Rgb LCD{0, 16, 0};
 
 void backdrop(Canvas& c) {
     c.gradient_rect(0, 0, 640, 452, Rgb{34, 30, 70}, Rgb{14, 12, 34});
-    // Broad diagonal bands, like light across a brushed plate.
-    for (int y = 0; y < 452; ++y)
-        for (int x = 0; x < 640; ++x)
-            if (((x + y) / 48) % 2 == 0)
-                c.blend(x, y, Rgb{60, 56, 110}, 0.12f);
+    c.diagonal_bands(452, Rgb{60, 56, 110}, 0.12f);
     c.fill_rect(0, 452, 640, 28, Rgb{0, 0, 0});
     c.fill_rect(0, 452, 640, 1, Rgb{70, 70, 120});
     c.fill_rect(0, 453, 640, 1, Rgb{20, 20, 40});
