@@ -4,7 +4,9 @@ namespace {
 uint32_t random_state = 1;
 }
 
-void Random_Seed(uint32_t seed) { random_state = seed; }
+void Random_Seed(uint32_t seed) {
+    random_state = seed;
+}
 
 int Random_Next() {
     // The classic linear congruential step; bits 16..30 are the result.

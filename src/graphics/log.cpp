@@ -8,4 +8,6 @@ int Log_Write(const char* text) {
     return 0;
 }
 
-int Log_Close() { return 0; }
+int Log_Close() {
+    return 0;
+}

@@ -1,5 +1,6 @@
 // The full-screen 8-bit display: one step per display call the game makes, each able to fail.
-// Surfaces are 640 x 480 bytes of palette indices with a 640-byte pitch; the palette has 256 entries.
+// Surfaces are 640 x 480 bytes of palette indices with a 640-byte pitch; the palette has 256
+// entries.
 #pragma once
 #include <cstdint>
 
