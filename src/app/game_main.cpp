@@ -1,8 +1,8 @@
 #include "app/game_main.h"
 
-#include "app/game_state.h"
 #include "app/level_art.h"
 #include "app/pictures.h"
+#include "common/game_state.h"
 #include "common/random.h"
 #include "frontend/main_menu.h"
 #include "game/falling_piece.h"

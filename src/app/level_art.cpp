@@ -8,9 +8,6 @@
 #include "graphics/display.h"
 #include "graphics/image.h"
 
-BitmapImage block_images[BLOCK_IMAGE_COUNT];
-BitmapImage play_background;
-
 namespace {
 
 constexpr int BLOCK_SIZE = 16;

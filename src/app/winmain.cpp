@@ -1,8 +1,8 @@
 #include "app/winmain.h"
 
 #include "app/game_main.h"
-#include "app/game_state.h"
-#include "app/main_window.h"
+#include "common/game_state.h"
+#include "common/main_window.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
 #include "graphics/log.h"

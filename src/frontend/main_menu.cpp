@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/game_state.h"
+#include "common/game_state.h"
 #include "frontend/menu_internal.h"
 #include "graphics/back_buffer.h"
 #include "graphics/bitmap_file.h"

@@ -1,6 +1,6 @@
 #include "game/falling_piece.h"
 
-#include "app/game_state.h"
+#include "common/game_state.h"
 #include "game/line_clear.h"
 #include "game/well.h"
 #include "input/input_device.h"

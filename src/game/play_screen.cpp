@@ -2,12 +2,14 @@
 
 #include <cstring>
 
-#include "app/level_art.h"
 #include "common/random.h"
 #include "game/line_clear.h"
 #include "game/well.h"
 #include "graphics/display.h"
 #include "graphics/image.h"
+
+BitmapImage block_images[BLOCK_IMAGE_COUNT];
+BitmapImage play_background;
 
 const uint8_t sparkle_colours[SPARKLE_COLOUR_COUNT] = {237, 245, 248, 241, 246, 239};
 

@@ -4,12 +4,19 @@
 #include <cstdint>
 
 #include "game/piece.h"
+#include "graphics/image.h"
 
 // Where the well's cell (0, 0) and the next-shape preview's cell (0, 0) appear on the screen.
 constexpr int WELL_SCREEN_X = 32;
 constexpr int WELL_SCREEN_Y = 16;
 constexpr int PREVIEW_SCREEN_X = 530;
 constexpr int PREVIEW_SCREEN_Y = 304;
+
+// The level's art, loaded by the flow. 16 x 16 blocks, indexed by a well cell's value.
+constexpr int BLOCK_IMAGE_COUNT = 32;
+extern BitmapImage block_images[BLOCK_IMAGE_COUNT];
+// 640 x 480, behind the play screen. Holds no pixels when the level art could not be loaded.
+extern BitmapImage play_background;
 
 // Shared with the menu for its value texts.
 constexpr int TEXT_BUFFER_SIZE = 80;

@@ -1,6 +1,6 @@
 #include "graphics/transition.h"
 
-#include "app/frame_clock.h"
+#include "common/frame_clock.h"
 #include "graphics/back_buffer.h"
 
 namespace {

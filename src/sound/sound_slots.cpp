@@ -5,7 +5,7 @@
 #include <memory>
 #include <new>
 
-#include "app/main_window.h"
+#include "common/main_window.h"
 #include "platform/files.h"
 
 platform::SoundDevice* ds_object = nullptr;

@@ -5,11 +5,11 @@
 #include <cstdio>
 
 #include "app/game_main.h"
-#include "app/game_state.h"
 #include "app/level_art.h"
-#include "app/main_window.h"
 #include "app/pictures.h"
 #include "app/winmain.h"
+#include "common/game_state.h"
+#include "common/main_window.h"
 #include "common/random.h"
 #include "frontend/main_menu.h"
 #include "game/line_clear.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/frame_clock.h"
+#include "common/frame_clock.h"
 #include "support/headless_fixture.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "app/game_state.h"
 #include "app/level_art.h"
-#include "app/main_window.h"
+#include "common/game_state.h"
+#include "common/main_window.h"
 #include "frontend/main_menu.h"
 #include "game/line_clear.h"
 #include "game/playfield_file.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/game_state.h"
+#include "common/game_state.h"
 #include "game/falling_piece.h"
 #include "game/well.h"
 #include "input/input_device.h"

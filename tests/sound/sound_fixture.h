@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "app/main_window.h"
+#include "common/main_window.h"
 #include "support/bmp_file.h"
 #include "support/headless_fixture.h"
 #include "support/voc_sound_state.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/game_state.h"
+#include "common/game_state.h"
 #include "platform/headless/control.h"
 
 class AppScript {

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/game_state.h"
-#include "app/main_window.h"
+#include "common/game_state.h"
+#include "common/main_window.h"
 #include "common/random.h"
 #include "game/falling_piece.h"
 #include "game/line_clear.h"

@@ -2,8 +2,8 @@
 
 #include <new>
 
-#include "app/game_state.h"
 #include "app/winmain.h"
+#include "common/game_state.h"
 #include "input/input_device.h"
 #include "platform/headless/control.h"
 #include "platform/window.h"

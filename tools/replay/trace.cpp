@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "app/game_state.h"
+#include "common/game_state.h"
 #include "frontend/main_menu.h"
 #include "game/line_clear.h"
 #include "game/piece.h"

@@ -1,4 +1,4 @@
-#include "app/frame_clock.h"
+#include "common/frame_clock.h"
 
 #include "platform/clock.h"
 

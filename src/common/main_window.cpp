@@ -1,4 +1,4 @@
-#include "app/main_window.h"
+#include "common/main_window.h"
 
 platform::WindowHandle main_window = nullptr;
 void* app_instance = nullptr;

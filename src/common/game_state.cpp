@@ -1,4 +1,4 @@
-#include "app/game_state.h"
+#include "common/game_state.h"
 
 int game_state = FLOW_STARTUP;
 int game_in_progress = 0;
