@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <complex>
 #include <vector>
 
 #include "platform/audio.h"
@@ -56,32 +59,101 @@ TEST_F(Mixer, OneShotEndsAfterItsLengthLoopingKeepsPlayingStopKeepsThePlace) {
     EXPECT_NE(buffer_set_current_position(sound, 1103), OK) << "past the end";
 }
 
-TEST_F(Mixer, MixesAtAnyOutputRateAndClipsTheSum) {
-    ASSERT_EQ(buffer_play(sound, 0, 0, 0), OK);
-    std::vector<int16_t> out(4800);
-    common::mix_s16(out.data(), out.size(), 48000);  // 100 ms
-    EXPECT_EQ(out[0], 100 * 256);                    // 228 is 100 above silence
-    EXPECT_EQ(status(), DSBSTATUS_PLAYING);
-    common::mix_s16(out.data(), 48, 48000);
-    EXPECT_EQ(out[47], 0) << "silence once it has ended";
-    buffer_play(test_support::create_test_sound(device, std::vector<uint8_t>(9, 255)), 0, 0, 0);
-    buffer_play(sound, 0, 0, 0);
-    common::mix_s16(out.data(), 1, 11025);
-    EXPECT_EQ(out[0], 32767);
+// A sine of amplitude (in 8-bit steps) at hz, sampled at 11,025 Hz.
+std::vector<uint8_t> sine(double hz, double amplitude, size_t count) {
+    std::vector<uint8_t> samples(count);
+    for (size_t i = 0; i < count; ++i) {
+        samples[i] = uint8_t(std::lround(128 + amplitude * std::sin(2 * M_PI * hz * i / 11025)));
+    }
+    return samples;
 }
 
-TEST_F(Mixer, VolumeIsInHundredthsOfADecibel) {
-    const std::pair<int32_t, double> cases[] = {
-        {0, 1.0}, {-150, 0.841395}, {-600, 0.501187}, {-2000, 0.1}, {-3000, 0.0316228}};
-    for (auto [volume, gain] : cases) {
-        ASSERT_EQ(buffer_set_volume(sound, volume), OK);
-        ASSERT_EQ(buffer_play(sound, 0, 0, 0), OK);
-        int16_t out;
-        common::mix_s16(&out, 1, 11025);
-        EXPECT_NEAR(out, 100 * 256 * gain, 1.0) << volume;
+std::vector<int16_t> mix(size_t count, int rate) {
+    std::vector<int16_t> out(count);
+    common::mix_s16(out.data(), count, rate);
+    return out;
+}
+
+double rms(const std::vector<int16_t>& s, size_t from, size_t to) {
+    double sum = 0;
+    for (size_t i = from; i < to; ++i) {
+        sum += double(s[i]) * s[i];
     }
-    EXPECT_NE(buffer_set_volume(sound, 1), OK) << "no amplification";
-    EXPECT_NE(buffer_set_volume(sound, -10001), OK);
+    return std::sqrt(sum / double(to - from));
+}
+
+// Level of the hz component of s[from, to) at rate, through a Hann window.
+double tone_level(const std::vector<int16_t>& s, size_t from, size_t to, double hz, int rate) {
+    std::complex<double> sum = 0;
+    for (size_t i = from; i < to; ++i) {
+        double window = 0.5 - 0.5 * std::cos(2 * M_PI * double(i - from) / double(to - from));
+        sum += window * s[i] * std::polar(1.0, -2 * M_PI * hz * double(i) / rate);
+    }
+    return std::abs(sum);
+}
+
+TEST_F(Mixer, AVoiceComesOutAtItsOwnLevelAtAnyRateAndVolume) {
+    const struct {
+        int rate;
+        int32_t volume;
+        double gain;
+    } cases[] = {{44100, 0, 1.0},         {48000, 0, 1.0},     {22050, -150, 0.841395},
+                 {44100, -600, 0.501187}, {44100, -2000, 0.1}, {11025, -3000, 0.0316228}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.rate);
+        SCOPED_TRACE(c.volume);
+        ASSERT_EQ(buffer_set_volume(sound, c.volume), OK);
+        ASSERT_EQ(buffer_play(sound, 0, 0, 0), OK);
+        std::vector<int16_t> out = mix(size_t(c.rate) / 20, c.rate);  // 50 ms in: steady
+        EXPECT_NEAR(out.back(), 100 * 256 * c.gain, 100 * 256 * c.gain * 0.002 + 1);
+        EXPECT_EQ(status(), DSBSTATUS_PLAYING);
+        mix(size_t(c.rate) / 10, c.rate);
+        EXPECT_EQ(status(), 0u) << "ended after its 100 ms";
+        EXPECT_EQ(mix(size_t(c.rate) / 100, c.rate).back(), 0) << "and silent";
+    }
+    // A tone just under the knee, alone: the limiter leaves it exactly as loud as it is.
+    ASSERT_EQ(buffer_set_volume(sound, 0), OK);
+    SoundBuffer* tone = test_support::create_test_sound(device, sine(441, 112, 11025));
+    ASSERT_EQ(buffer_play(tone, 0, 0, 0), OK);
+    std::vector<int16_t> out = mix(44100, 44100);
+    EXPECT_NEAR(rms(out, 4410, 39690), 112 * 256 / std::sqrt(2.0), 112 * 256 * 0.002);
+}
+
+TEST_F(Mixer, ASumPastFullScaleIsLimitedUnderItAndTheGainComesBack) {
+    // Four square waves at full scale, then a quiet tone that goes on after them.
+    std::vector<uint8_t> square(5512);
+    for (size_t i = 0; i < square.size(); ++i) {
+        square[i] = (i / 20) % 2 ? 255 : 1;
+    }
+    for (int v = 0; v < 4; ++v) {
+        ASSERT_EQ(buffer_play(test_support::create_test_sound(device, square), 0, 0, 0), OK);
+    }
+    SoundBuffer* tone = test_support::create_test_sound(device, sine(441, 40, 22050));
+    ASSERT_EQ(buffer_play(tone, 0, 0, 0), OK);
+    std::vector<int16_t> out = mix(88200, 44100);
+    auto [lo, hi] = std::minmax_element(out.begin(), out.begin() + 22050);
+    EXPECT_GT(*hi, 29000) << "loud, and";
+    EXPECT_LE(std::max(int(*hi), -int(*lo)), 30934) << "at most -0.5 dBFS: nothing clipped";
+    EXPECT_NEAR(rms(out, 44100, 88200), 40 * 256 / std::sqrt(2.0), 40 * 256 * 0.01)
+        << "the tone alone, back at its own level";
+}
+
+TEST_F(Mixer, RaisesTheVoicesRateWithoutImagesAndWithLittleDelay) {
+    // A 3 kHz tone at 11,025 Hz: a device at 44.1 kHz must not hear it again at 8,025 Hz, nor
+    // at the images above.
+    SoundBuffer* tone = test_support::create_test_sound(device, sine(3000, 100, 11025));
+    mix(441, 44100);  // 10 ms of silence first
+    ASSERT_EQ(buffer_play(tone, 0, 0, 0), OK);
+    std::vector<int16_t> out = mix(44100, 44100);
+    size_t onset =
+        size_t(std::find_if(out.begin(), out.end(), [](int16_t v) { return std::abs(v) > 2000; }) -
+               out.begin());
+    EXPECT_LE(onset, 220u) << "out within 5 ms of being started";
+    const double level = tone_level(out, 4410, 39690, 3000, 44100);
+    for (double image : {8025.0, 14025.0, 19025.0}) {
+        EXPECT_LT(20 * std::log10(tone_level(out, 4410, 39690, image, 44100) / level), -40)
+            << image;
+    }
 }
 
 TEST_F(Mixer, LockHandsOutRegionsInsideTheBufferOnly) {

@@ -288,6 +288,10 @@ void set_sound_observer(SoundObserver observer) {
 void reset_audio() {
     AudioState& s = audio_state();
     drop_buffers(nullptr);
+    {
+        AudioGuard guard;
+        reset_output();
+    }
     if (!s.devices.empty()) {
         s.devices.clear();
         backend::audio_close();

@@ -14,7 +14,8 @@ enum class SoundEventKind { Play, Stop, SetPosition, Volume };
 using SoundObserver = void (*)(SoundEventKind kind, const SoundBuffer* buffer, int32_t value);
 void set_sound_observer(SoundObserver observer);
 
-// Releases every sound device and buffer, as at process start (the observer stays).
+// Releases every sound device and buffer and starts the output stream afresh, as at process
+// start (the observer stays).
 void reset_audio();
 
 }  // namespace platform::common

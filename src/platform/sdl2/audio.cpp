@@ -12,8 +12,9 @@ namespace platform::sdl2 {
 
 namespace {
 
-// About 11 ms at 44.1 kHz: with the device's own buffering, a sound reaches the speaker well
-// within 30 ms of being started.
+// About 11 ms at 44.1 kHz. A sound started now is mixed within one such period, comes out of
+// the mixer's filter and look-ahead about 5 ms later, and waits behind at most one more period
+// in the device: under 30 ms from Play_Sound to the speaker.
 constexpr Uint16 kDeviceSamples = 512;
 
 SDL_AudioDeviceID device = 0;
@@ -58,8 +59,9 @@ bool audio_open() {
     wanted.samples = kDeviceSamples;
     wanted.callback = fill_audio;
     SDL_AudioSpec obtained{};
-    // The device's own rate and channel count: the mixer resamples, and mono is copied to
-    // every channel, so SDL adds no conversion stage of its own.
+    // The device's own rate and channel count: the mixer raises its 11,025 Hz sum to that rate
+    // with a band-limited resampler, and mono is copied to every channel, so SDL adds no
+    // conversion stage of its own.
     device =
         SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
                             SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
@@ -75,6 +77,7 @@ bool audio_open() {
     device_rate = obtained.freq;
     device_channels = obtained.channels;
     mono.assign(std::max<size_t>(obtained.samples, 64), 0);
+    common::reset_output();  // the callback is not running yet
     SDL_PauseAudioDevice(device, 0);
     return true;
 }
