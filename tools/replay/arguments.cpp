@@ -9,7 +9,8 @@ namespace replay {
 
 const char* const usage_text =
     "usage: cellstorm-replay --data DIR --seed N --input FILE [--trace FILE]\n"
-    "                        [--shot K:FILE.bmp]... [--max-polls N] [--joystick]\n";
+    "                        [--shot K:FILE.bmp]... [--sound FILE.wav] [--max-polls N]\n"
+    "                        [--joystick]\n";
 
 namespace {
 
@@ -30,6 +31,11 @@ std::string parent_directory(const std::string& path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+bool writable_directory_of(const std::string& path) {
+    std::string dir = parent_directory(path);
+    return is_directory(dir) && access(dir.c_str(), W_OK) == 0;
+}
+
 bool parse_shot(const std::string& text, Shot* shot, std::string* error) {
     size_t colon = text.find(':');
     if (colon == std::string::npos || colon + 1 >= text.size() ||
@@ -38,9 +44,9 @@ bool parse_shot(const std::string& text, Shot* shot, std::string* error) {
         return false;
     }
     shot->path = text.substr(colon + 1);
-    std::string dir = parent_directory(shot->path);
-    if (!is_directory(dir) || access(dir.c_str(), W_OK) != 0) {
-        *error = "--shot " + text + ": cannot write into the directory '" + dir + "'";
+    if (!writable_directory_of(shot->path)) {
+        *error = "--shot " + text + ": cannot write into the directory '" +
+                 parent_directory(shot->path) + "'";
         return false;
     }
     return true;
@@ -55,6 +61,7 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
     bool have_input = false;
     bool have_trace = false;
     bool have_max = false;
+    bool have_sound = false;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
         if (name == "--joystick") {
@@ -66,6 +73,7 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
                      : name == "--input"     ? &have_input
                      : name == "--trace"     ? &have_trace
                      : name == "--max-polls" ? &have_max
+                     : name == "--sound"     ? &have_sound
                                              : nullptr;
         if (seen == nullptr && name != "--shot") {
             *error = "unknown argument '" + name + "'";
@@ -100,6 +108,13 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
             options->input_path = value;
         } else if (name == "--trace") {
             options->trace_path = value;
+        } else if (name == "--sound") {
+            if (!writable_directory_of(value)) {
+                *error = "--sound " + value + ": cannot write into the directory '" +
+                         parent_directory(value) + "'";
+                return false;
+            }
+            options->sound_path = value;
         } else if (name == "--max-polls") {
             if (!parse_count(value, MAX_POLLS_LIMIT, &number) || number == 0) {
                 *error = "--max-polls wants a number of polls from 1 on, not '" + value + "'";

@@ -17,6 +17,7 @@ struct Options {
     std::string input_path;
     std::string trace_path;  // empty: no trace
     std::vector<Shot> shots;
+    std::string sound_path;  // empty: no sound recording
     uint64_t max_polls = 1000000;
     bool joystick = false;
 };
@@ -24,8 +25,8 @@ struct Options {
 extern const char* const usage_text;
 
 // Reads argv[1..argc-1]. On a mistake returns false with error saying what is wrong. Checks
-// only the form of the arguments and that the data directory and each screenshot's directory
-// exist; files are opened by the caller.
+// only the form of the arguments and that the data directory and the directories of each
+// screenshot and of the sound recording exist; files are opened by the caller.
 bool parse_arguments(int argc, const char* const* argv, Options* options, std::string* error);
 
 }  // namespace replay

@@ -7,6 +7,7 @@
 #include "input/input_device.h"
 #include "platform/headless/control.h"
 #include "platform/window.h"
+#include "wav.h"
 
 namespace replay {
 namespace {
@@ -15,6 +16,8 @@ namespace {
 Session* active_session = nullptr;
 
 constexpr uint32_t JOYSTICK_REST = 32767;
+// The rate a sound recording is made at, as a desktop device commonly runs.
+constexpr int SOUND_RATE = 44100;
 
 // The game keeps the instance handle and never looks inside it.
 char instance_tag;
@@ -39,6 +42,9 @@ int Session::run() {
         new (&input_device) InputDevice();
     }
 
+    if (!options_.sound_path.empty()) {
+        headless::capture_sound(SOUND_RATE);
+    }
     active_session = this;
     input_poll_hook = &Session::poll_hook;
     headless::set_peek_hook([this] { on_peek(); });
@@ -62,6 +68,12 @@ int Session::run() {
         output_failed_ = true;
         std::fprintf(stderr, "cellstorm-replay: cannot write the trace %s\n",
                      options_.trace_path.c_str());
+    }
+    if (!options_.sound_path.empty() &&
+        !write_wav(options_.sound_path, headless::captured_sound(), SOUND_RATE)) {
+        output_failed_ = true;
+        std::fprintf(stderr, "cellstorm-replay: cannot write the sound %s\n",
+                     options_.sound_path.c_str());
     }
     if (output_failed_) {
         return EXIT_BAD_ARGUMENTS;

@@ -1,6 +1,8 @@
 // The virtual clock: time passes only when the game sleeps or polls.
 #include "platform/clock.h"
 
+#include <algorithm>
+
 #include "platform/common/backend.h"
 #include "platform/common/mixer.h"
 #include "platform/headless/state.h"
@@ -9,9 +11,19 @@ namespace platform {
 namespace headless::detail {
 
 void pass_time(uint64_t ms) {
-    state().now += ms;
+    State& s = state();
+    s.now += ms;
     backend::audio_lock();
-    common::advance_ms(ms);
+    if (s.capture_rate > 0) {
+        // As many frames as are due by now, so the capture keeps the clock's time exactly.
+        s.capture_ms += ms;
+        size_t done = s.captured.size();
+        size_t due = size_t(s.capture_ms * uint64_t(s.capture_rate) / 1000);
+        s.captured.resize(due);
+        common::mix_s16(s.captured.data() + done, due - done, s.capture_rate);
+    } else {
+        common::advance_ms(ms);
+    }
     backend::audio_unlock();
 }
 
@@ -45,6 +57,16 @@ void advance(uint64_t ms) {
 }
 void set_system_millis(uint32_t ms) {
     detail::state().system_millis = ms % 1000;
+}
+void capture_sound(int rate) {
+    detail::State& s = detail::state();
+    s.capture_rate = std::max(rate, 0);
+    s.capture_ms = 0;
+    s.captured.clear();
+    common::reset_output();
+}
+const std::vector<int16_t>& captured_sound() {
+    return detail::state().captured;
 }
 
 }  // namespace headless

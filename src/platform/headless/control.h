@@ -77,6 +77,11 @@ struct SoundEvent {
 };
 const std::vector<SoundEvent>& sound_events();
 void clear_sound_events();
+// From now on the clock's time plays the sounds through the mixer at rate frames a second, as
+// a device would, and keeps the mono output (0, the default: sounds only move on, no output).
+// Starting a capture empties what was kept.
+void capture_sound(int rate);
+const std::vector<int16_t>& captured_sound();
 // True while a sound device is open.
 bool audio_device_open();
 

@@ -29,6 +29,9 @@ struct State {
     std::array<uint64_t, STEP_COUNT> step_calls{};
     std::vector<SoundEvent> sound_events;
     bool audio_open = false;
+    int capture_rate = 0;  // 0: no capture, sounds only move on
+    uint64_t capture_ms = 0;
+    std::vector<int16_t> captured;
     bool cursor_visible = true;
     uint64_t primary_changes = 0;
     std::function<void()> peek_hook;
@@ -37,7 +40,7 @@ struct State {
 
 State& state();
 
-// Lets ms of virtual time pass, moving playing sounds on.
+// Lets ms of virtual time pass, moving playing sounds on (through the mixer while capturing).
 void pass_time(uint64_t ms);
 
 }  // namespace platform::headless::detail
