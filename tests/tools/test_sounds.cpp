@@ -1,12 +1,16 @@
-// The sounds: standard VOC files the game can load whole, of sensible lengths, unclipped,
-// the effects starting and ending in silence and the tunes looping without a click.
+// The sounds: standard VOC files the game can load whole, of sensible lengths, at the levels
+// the loudness plan gives them, the effects starting and ending in silence and the tunes
+// looping without a click.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <map>
+#include <string>
 
 #include "asset_reader.h"
+#include "loudness.h"
 
 namespace {
 
@@ -17,7 +21,14 @@ double rms(const std::vector<uint8_t>& s, size_t from, size_t count) {
     return std::sqrt(sum / count);
 }
 
-TEST(Sounds, AreLoadableAudibleUnclippedAndEffectsStartAndEndInSilence) {
+std::vector<float> full_scale(const std::vector<uint8_t>& s) {
+    std::vector<float> out;
+    for (uint8_t v : s)
+        out.push_back((v - 128) / 128.0f);
+    return out;
+}
+
+TEST(Sounds, AreLoadableAtTheirPlannedLevelsAndEffectsStartAndEndInSilence) {
     const struct {
         const char* name;
         double min_seconds, max_seconds;
@@ -26,6 +37,8 @@ TEST(Sounds, AreLoadableAudibleUnclippedAndEffectsStartAndEndInSilence) {
         {"XSLINE.VOC", 0.2, 1.2},   {"XSLOCK.VOC", 0.03, 0.25},  {"XSNEXTL.VOC", 0.5, 2.5},
         {"XSLOSER.VOC", 0.8, 4.0},  {"XSVOICE1.VOC", 0.3, 2.0},  {"CSSPL.VOC", 1.5, 3.0},
         {"CSTRAIL.VOC", 1.0, 5.0},  {"XSINTRO.VOC", 20.0, 55.0}, {"XSSONG1.VOC", 20.0, 55.0}};
+    std::map<std::string, float> loudness;
+    float music = 0, quietest_effect = 0, loudest_effect = -100;
     for (const auto& e : sounds) {
         SCOPED_TRACE(e.name);
         VocFile f = load_voc(e.name);
@@ -34,16 +47,26 @@ TEST(Sounds, AreLoadableAudibleUnclippedAndEffectsStartAndEndInSilence) {
         EXPECT_LE(f.file_bytes, 640000u) << "the game reads at most 640,000 bytes";
         EXPECT_GE(s.size() / 11025.0, e.min_seconds);
         EXPECT_LE(s.size() / 11025.0, e.max_seconds);
-        auto [lo, hi] = std::minmax_element(s.begin(), s.end());
-        EXPECT_GT(*lo, 2);
-        EXPECT_LT(*hi, 253);
-        EXPECT_GT(*hi - *lo, 100) << "loud enough to hear over the music";
-        EXPECT_GT(rms(s, 0, s.size()), 4.0);
-        if (e.max_seconds < 20) {
+        const LoudnessTarget& plan = loudness_target(e.name);
+        const float level = loudness[e.name] = loudness_db(full_scale(s), plan.loops);
+        EXPECT_LE(peak_db(full_scale(s)), -1.0f);
+        EXPECT_NEAR(level, plan.loudness_db, 0.5f);
+        if (plan.group == SoundGroup::Music && plan.loops)
+            music = level;
+        if (plan.group == SoundGroup::Effects) {
+            quietest_effect = std::min(quietest_effect, level);
+            loudest_effect = std::max(loudest_effect, level);
+        }
+        if (!plan.loops) {
             EXPECT_LE(std::abs(s.front() - 128), 3);
             EXPECT_LE(std::abs(s.back() - 128), 2);
         }
     }
+    EXPECT_NEAR(music, -18.0f, 1.0f);
+    EXPECT_LE(loudest_effect - quietest_effect, 3.0f) << "the effects sit together";
+    EXPECT_LE(loudest_effect - music, 3.0f) << "and near the music";
+    EXPECT_GE(quietest_effect - music, -3.0f);
+    EXPECT_LE(loudness["XSLOSER.VOC"], loudness["XSLINE.VOC"]);
 }
 
 // The tunes loop: the step from the last sample back to the first must look like any other

@@ -4,15 +4,13 @@
 
 namespace {
 
-const float EFFECT_PEAK = 0.9f;
-
 Buffer silence(float seconds) {
     return Buffer(seconds_to_samples(seconds), 0.0f);
 }
 
-std::vector<uint8_t> finish(Buffer& b, float peak = EFFECT_PEAK) {
+Buffer finish(Buffer& b) {
     fade_out(b, 0.01f);
-    return to_unsigned_8bit(b, peak);
+    return b;
 }
 
 Instrument blip() {
@@ -44,7 +42,7 @@ Instrument brass() {
     return i;
 }
 
-std::vector<uint8_t> two_blips(const char* first, const char* second) {
+Buffer two_blips(const char* first, const char* second) {
     Buffer b = silence(0.12f);
     play_note(b, 0, 0.035f, float(parse_note(first)), blip());
     play_note(b, seconds_to_samples(0.045f), 0.04f, float(parse_note(second)), blip());
@@ -53,14 +51,14 @@ std::vector<uint8_t> two_blips(const char* first, const char* second) {
 
 }  // namespace
 
-std::vector<uint8_t> make_menu_up() {
+Buffer make_menu_up() {
     return two_blips("E5", "A5");
 }
-std::vector<uint8_t> make_menu_down() {
+Buffer make_menu_down() {
     return two_blips("A5", "E5");
 }
 
-std::vector<uint8_t> make_menu_select() {
+Buffer make_menu_select() {
     Buffer b = silence(0.28f);
     const char* notes[] = {"C6", "E6", "G6"};
     for (int i = 0; i < 3; ++i)
@@ -71,7 +69,7 @@ std::vector<uint8_t> make_menu_select() {
     return finish(b);
 }
 
-std::vector<uint8_t> make_line_clear() {
+Buffer make_line_clear() {
     Buffer b = silence(0.6f);
     Instrument sparkle = bell();
     sparkle.volume = 0.35f;
@@ -89,7 +87,7 @@ std::vector<uint8_t> make_line_clear() {
     return finish(b);
 }
 
-std::vector<uint8_t> make_lock_thud() {
+Buffer make_lock_thud() {
     // A short knock of falling pitch, high enough to be heard on small speakers, over a puff
     // of dull noise: the piece hitting the stack.
     Buffer b = silence(0.12f);
@@ -108,7 +106,7 @@ std::vector<uint8_t> make_lock_thud() {
     return finish(b);
 }
 
-std::vector<uint8_t> make_level_up() {
+Buffer make_level_up() {
     Buffer b = silence(1.5f);
     const Timing t{700, false};
     play_melody(b, "D5 . D5 . D5 . A5 - - - - - - - - - - - - - -", t, brass(), 0.8f);
@@ -121,7 +119,7 @@ std::vector<uint8_t> make_level_up() {
     return finish(b);
 }
 
-std::vector<uint8_t> make_game_over() {
+Buffer make_game_over() {
     Buffer b = silence(2.4f);
     Instrument sad = blip();
     sad.duty = 0.5f;
@@ -140,7 +138,7 @@ std::vector<uint8_t> make_game_over() {
     return finish(b);
 }
 
-std::vector<uint8_t> make_title_jingle() {
+Buffer make_title_jingle() {
     Buffer b = silence(2.3f);
     Prng rng(0x5717);
     // Thunder: low rumbling noise swelling up and dying away.
@@ -160,10 +158,10 @@ std::vector<uint8_t> make_title_jingle() {
     for (const char* n : {"A4", "C5", "E5", "B5"})
         play_note(b, t.step_samples * 6, 0.9f, float(parse_note(n)), chord);
     add_echo(b, 0.16f, 0.3f, 3, false);
-    return finish(b, 0.85f);
+    return finish(b);
 }
 
-std::vector<uint8_t> make_closing_jingle() {
+Buffer make_closing_jingle() {
     Buffer b = silence(3.6f);
     const Timing t{2205, false};  // a fifth of a second a step
     Instrument chime = bell();
@@ -179,5 +177,5 @@ std::vector<uint8_t> make_closing_jingle() {
             play_note(b, t.step_samples * 3 * size_t(c), c == 2 ? 1.3f : 0.55f,
                       float(parse_note(n)), warm);
     add_echo(b, 0.2f, 0.25f, 2, false);
-    return finish(b, 0.8f);
+    return finish(b);
 }

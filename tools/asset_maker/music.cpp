@@ -45,14 +45,14 @@ Instrument pad() {
     return i;
 }
 
-std::vector<uint8_t> finish(Buffer& song, const Timing& t) {
+Buffer finish(Buffer& song, const Timing& t) {
     add_echo(song, float(t.step_samples * 3) / RATE, 0.28f, 3, true);
-    return to_unsigned_8bit(song, 0.8f);
+    return song;
 }
 
 }  // namespace
 
-std::vector<uint8_t> make_menu_theme() {
+Buffer make_menu_theme() {
     const Timing t{1470, true};  // 112.5 beats a minute
     const int bars = 16;
     Buffer song(t.step_samples * 16 * bars, 0.0f);
@@ -85,7 +85,7 @@ std::vector<uint8_t> make_menu_theme() {
     return finish(song, t);
 }
 
-std::vector<uint8_t> make_game_theme() {
+Buffer make_game_theme() {
     const Timing t{1176, true};  // about 140 beats a minute
     const int bars = 24;
     Buffer song(t.step_samples * 16 * bars, 0.0f);

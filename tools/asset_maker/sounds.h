@@ -1,9 +1,12 @@
-// Every sound of the game, by file name, as 8-bit unsigned mono samples at 11,025 Hz.
+// Every sound of the game, by file name, as 8-bit unsigned mono samples at 11,025 Hz, each at
+// the level the loudness plan gives it (loudness.h). The makers below return them unlevelled.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "synth.h"
 
 struct Sound {
     std::string name;
@@ -13,17 +16,17 @@ struct Sound {
 std::vector<Sound> make_sounds();
 
 // Looping tunes (music.cpp).
-std::vector<uint8_t> make_menu_theme();
-std::vector<uint8_t> make_game_theme();
+Buffer make_menu_theme();
+Buffer make_game_theme();
 // Effects and jingles (effects.cpp).
-std::vector<uint8_t> make_menu_up();
-std::vector<uint8_t> make_menu_down();
-std::vector<uint8_t> make_menu_select();
-std::vector<uint8_t> make_line_clear();
-std::vector<uint8_t> make_lock_thud();
-std::vector<uint8_t> make_level_up();
-std::vector<uint8_t> make_game_over();
-std::vector<uint8_t> make_title_jingle();
-std::vector<uint8_t> make_closing_jingle();
+Buffer make_menu_up();
+Buffer make_menu_down();
+Buffer make_menu_select();
+Buffer make_line_clear();
+Buffer make_lock_thud();
+Buffer make_level_up();
+Buffer make_game_over();
+Buffer make_title_jingle();
+Buffer make_closing_jingle();
 // The spoken exclamation (voice.cpp).
-std::vector<uint8_t> make_voice();
+Buffer make_voice();

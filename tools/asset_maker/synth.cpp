@@ -174,17 +174,6 @@ void mix_into(Buffer& dst, const Buffer& src, size_t at, float gain) {
         dst[at + i] += src[i] * gain;
 }
 
-std::vector<uint8_t> to_unsigned_8bit(const Buffer& buf, float peak) {
-    float loudest = 1e-9f;
-    for (float v : buf)
-        loudest = std::max(loudest, std::fabs(v));
-    const float gain = peak * 127.0f / loudest;
-    std::vector<uint8_t> out(buf.size());
-    for (size_t i = 0; i < buf.size(); ++i)
-        out[i] = uint8_t(std::clamp(128L + std::lround(buf[i] * gain), 1L, 255L));
-    return out;
-}
-
 void fade_out(Buffer& buf, float seconds) {
     const size_t n = std::min(buf.size(), seconds_to_samples(seconds));
     for (size_t i = 0; i < n; ++i)

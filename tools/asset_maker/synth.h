@@ -52,7 +52,5 @@ void add_echo(Buffer& buf, float delay, float feedback, int taps, bool wrap);
 void low_pass(Buffer& buf, float cutoff_hz);
 // Adds src into dst from sample `at` on.
 void mix_into(Buffer& dst, const Buffer& src, size_t at, float gain = 1.0f);
-// Scales so the loudest sample reaches `peak` (0 … 1); then 8-bit unsigned, 128 silence.
-std::vector<uint8_t> to_unsigned_8bit(const Buffer& buf, float peak);
 // Ramps the last `seconds` of the buffer down to silence.
 void fade_out(Buffer& buf, float seconds);

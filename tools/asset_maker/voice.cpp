@@ -68,7 +68,7 @@ struct Resonator {
 
 }  // namespace
 
-std::vector<uint8_t> make_voice() {
+Buffer make_voice() {
     const float length = 1.0f;
     Buffer b(seconds_to_samples(length), 0.0f);
     Prng rng(0x0E7A);
@@ -88,5 +88,5 @@ std::vector<uint8_t> make_voice() {
         b[i] = v;
     }
     fade_out(b, 0.05f);
-    return to_unsigned_8bit(b, 0.9f);
+    return b;
 }
