@@ -6,6 +6,7 @@
 #include <set>
 
 #include "asset_reader.h"
+#include "lettering.h"
 
 namespace {
 
@@ -82,6 +83,63 @@ TEST(BlockSheet, GuttersAndBlocks) {
         }
     }
     EXPECT_EQ(piece_faces.size(), 15u);
+}
+
+// How well text, lettered as the pictures letter it, shows near (x, y) in ink: the best over
+// small shifts of the share of its pixels in ink less the share of the pixels between them
+// that are ink too (a blot of ink scores nothing).
+double text_shows(const BmpFile& f, const Mask& m, int x, int y, Colour ink) {
+    double best = -1;
+    for (int dy = -4; dy <= 4; ++dy)
+        for (int dx = -12; dx <= 12; ++dx) {
+            int on = 0, on_ink = 0, off = 0, off_ink = 0;
+            for (int j = 0; j < m.height; ++j)
+                for (int i = 0; i < m.width; ++i) {
+                    const bool inked =
+                        distance_squared(f.colour(x + dx + i, y + dy + j), ink) <= 1200;
+                    if (m.at(i, j) > 0.5f) {
+                        ++on;
+                        on_ink += inked;
+                    } else {
+                        ++off;
+                        off_ink += inked;
+                    }
+                }
+            best = std::max(best, double(on_ink) / on - double(off_ink) / std::max(off, 1));
+        }
+    return best;
+}
+
+TEST(KeyNames, TheHelpPanelNamesThePlayKeysAndTheMenuFooterTheResumeKey) {
+    Fonts fonts(FONT_DIR);
+    BmpFile play = load_bmp("lv1DS8.BMP"), menu = load_bmp("CSCON8.BMP");
+    ASSERT_FALSE(play.pixels.empty());
+    ASSERT_FALSE(menu.pixels.empty());
+    const Colour cap_ink{16, 16, 30}, words{170, 180, 220}, footer{190, 180, 230};
+    const struct {
+        const BmpFile* picture;
+        const char* text;
+        int em, x, y;
+        Colour ink;
+    } texts[] = {
+        {&play, "A", 10, 362, 320, cap_ink},
+        {&play, "S", 10, 392, 320, cap_ink},
+        {&play, "TURN", 11, 420, 319, words},
+        {&play, "DOWN", 10, 362, 338, cap_ink},
+        {&play, "DROP", 11, 420, 337, words},
+        {&play, "UP", 10, 362, 356, cap_ink},
+        {&play, "SLOW", 11, 420, 355, words},
+        {&play, "P", 10, 362, 374, cap_ink},
+        {&play, "PAUSE", 11, 420, 373, words},
+        {&play, "ESC", 10, 362, 392, cap_ink},
+        {&play, "MENU", 11, 420, 391, words},
+        {&menu, "ESC  RESUME", 12, 482, 458, footer},
+        {&menu, "ENTER  SELECT", 12, 360, 458, footer},
+    };
+    for (const auto& t : texts)
+        EXPECT_GT(text_shows(*t.picture, fonts.bold.render(t.text, t.em, true), t.x, t.y, t.ink),
+                  0.8)
+            << t.text;
 }
 
 TEST(PlayScreen, SharesItsPaletteWithTheBlocksAndLeavesTheReadoutsDark) {

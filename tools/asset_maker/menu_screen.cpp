@@ -86,8 +86,9 @@ std::vector<Picture> make_menu_pictures(Fonts& fonts) {
     screw(screen, 627, 108);
     screw(screen, 72, 441);
     screw(screen, 627, 441);
-    label(screen, fonts.bold, "UP/DOWN  CHOOSE     LEFT/RIGHT  CHANGE     ENTER  SELECT", 12, 96,
-          458, Rgb{190, 180, 230}, NAME_SHADOW);
+    label(screen, fonts.bold,
+          "UP/DOWN  CHOOSE     LEFT/RIGHT  CHANGE     ENTER  SELECT     ESC  RESUME", 12, 56, 458,
+          Rgb{190, 180, 230}, NAME_SHADOW);
 
     Canvas buttons = make_button_sheet();
     PaletteBuilder builder;

@@ -1,4 +1,7 @@
-// The play screen: a framed dark well on the left, the counters' panel on the right.
+// The play screen: a framed dark well on the left, the counters' panel on the right, and a
+// black strip along the bottom where the game writes its banner and, when paused, its red
+// pause text at (448, 432).
+#include <algorithm>
 #include <string>
 
 #include "blocks.h"
@@ -12,13 +15,50 @@ constexpr int WELL_X = 32, WELL_Y = 16, WELL_W = 288, WELL_H = 416;
 const Rgb LABEL{214, 226, 255};
 const Rgb LABEL_SHADOW{6, 6, 16};
 const Rgb LCD{0, 16, 0};
+const Rgb KEY_FACE_TOP{226, 228, 240}, KEY_FACE_BOTTOM{160, 164, 188};
+const Rgb KEY_INK{16, 16, 30};
+// The strip's top edge: the pause text's box (about 130 x 16 at (448, 432)) lies wholly below
+// it, with room to spare.
+constexpr int STRIP_Y = 424;
 
 void backdrop(Canvas& c) {
-    c.gradient_rect(0, 0, 640, 452, Rgb{34, 30, 70}, Rgb{14, 12, 34});
-    c.diagonal_bands(452, Rgb{60, 56, 110}, 0.12f);
-    c.fill_rect(0, 452, 640, 28, Rgb{0, 0, 0});
-    c.fill_rect(0, 452, 640, 1, Rgb{70, 70, 120});
-    c.fill_rect(0, 453, 640, 1, Rgb{20, 20, 40});
+    c.gradient_rect(0, 0, 640, STRIP_Y, Rgb{34, 30, 70}, Rgb{14, 12, 34});
+    c.diagonal_bands(STRIP_Y, Rgb{60, 56, 110}, 0.12f);
+    c.fill_rect(0, STRIP_Y, 640, 480 - STRIP_Y, Rgb{0, 0, 0});
+    c.fill_rect(0, STRIP_Y, 640, 1, Rgb{70, 70, 120});
+    c.fill_rect(0, STRIP_Y + 1, 640, 1, Rgb{20, 20, 40});
+}
+
+// A key cap with its name, top-left at (x, y); returns its width.
+int key_cap(Canvas& c, Fonts& f, const std::string& name, int x, int y) {
+    Mask m = f.bold.render(name, 10, true);
+    const int w = std::max(16, ink_width(m) + 8);
+    raised_plate(c, x, y, w, 15, KEY_FACE_TOP, KEY_FACE_BOTTOM, 1);
+    paint(c, m, x + (w - m.width) / 2, y + 8 - m.baseline + 4, KEY_INK);
+    return w;
+}
+
+// What the keys do in play, one row each: caps on the left, what they do on the right.
+void key_help(Canvas& c, Fonts& f) {
+    sunken_box(c, 350, 312, 156, 100, Rgb{18, 18, 40}, 2);
+    const Rgb words{170, 180, 220};
+    const struct {
+        const char* caps[2];
+        const char* action;
+    } rows[] = {{{"A", "S"}, "TURN"},
+                {{"DOWN", nullptr}, "DROP"},
+                {{"UP", nullptr}, "SLOW"},
+                {{"P", nullptr}, "PAUSE"},
+                {{"ESC", nullptr}, "MENU"}};
+    for (int i = 0; i < 5; ++i) {
+        const int y = 318 + 18 * i;
+        int x = 358 + key_cap(c, f, rows[i].caps[0], 358, y);
+        if (rows[i].caps[1] != nullptr) {
+            label(c, f.bold, "/", 11, x + 3, y + 1, words, LABEL_SHADOW);
+            key_cap(c, f, rows[i].caps[1], x + 13, y);
+        }
+        label(c, f.bold, rows[i].action, 11, 420, y + 1, words, LABEL_SHADOW);
+    }
 }
 
 void well(Canvas& c) {
@@ -47,7 +87,7 @@ void readout(Canvas& c, int text_x, int text_y, int right) {
 }
 
 void panel(Canvas& c, Fonts& f) {
-    raised_plate(c, 338, 4, 298, 442, Rgb{88, 96, 140}, Rgb{44, 48, 82}, 4);
+    raised_plate(c, 338, 4, 298, 416, Rgb{88, 96, 140}, Rgb{44, 48, 82}, 4);
     sunken_box(c, 348, 12, 278, 46, Rgb{10, 10, 26}, 2);
     ChromeStyle logo = storm_chrome();
     logo.bevel = 3;
@@ -81,20 +121,17 @@ void panel(Canvas& c, Fonts& f) {
     caption("LINES", 352, 280);
     readout(c, 420, 280, 502);
 
-    caption("NEXT", 460, 328);
     raised_plate(c, 516, 292, 92, 92, Rgb{120, 130, 170}, Rgb{60, 66, 100}, 3);
     sunken_box(c, 522, 298, 80, 80, Rgb{8, 10, 22}, 2);
     c.fill_rect(530, 304, 64, 64, Rgb{8, 10, 22});
+    Mask next = f.bold.render("NEXT", 15, true);
+    caption("NEXT", 562 - ink_width(next) / 2, 390);
 
-    sunken_box(c, 348, 396, 278, 40, Rgb{18, 18, 40}, 2);
-    label(c, f.bold, "P  PAUSE", 13, 362, 402, Rgb{170, 180, 220}, LABEL_SHADOW);
-    label(c, f.bold, "ESC  MENU", 13, 362, 418, Rgb{170, 180, 220}, LABEL_SHADOW);
-    for (int i = 0; i < 4; ++i)
-        draw_piece_block(c, 520 + i * 22, 408, 14, piece_colour(1 + i * 3));
+    key_help(c, f);
     screw(c, 344, 10);
     screw(c, 629, 10);
-    screw(c, 344, 439);
-    screw(c, 629, 439);
+    screw(c, 344, 413);
+    screw(c, 629, 413);
 }
 
 }  // namespace
@@ -117,6 +154,7 @@ std::vector<Picture> make_play_pictures(Fonts& fonts) {
     for (int g = 2; g <= 102; g += 2)
         builder.add(Rgb{0, uint8_t(g), 0});
     builder.add(Rgb{0, 255, 0});
+    builder.add(Rgb{255, 0, 0});  // the pause text
     for (Rgb p : sheet.pixels)
         builder.add(p);
     builder.sample(screen);
