@@ -61,6 +61,7 @@ int WinMain(void* instance, void* previous_instance, char* command_line, int sho
     (void)previous_instance;
     (void)command_line;
     (void)show_command;
+    Log_Open();
     if (!platform::register_class(Main_Window_Class(instance))) {
         return 0;
     }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "game/well.h"
+#include "platform/diagnostics.h"
 #include "platform/files.h"
 
 int playfield_number = 0;
@@ -65,6 +66,7 @@ int Load_Playfield(int number) {
     std::snprintf(name, sizeof name, "playf%d.xpf", number + 1);
     std::FILE* file = platform::open_data_file(name, "r");
     if (file == nullptr) {
+        platform::report_data_file(name, "cannot be opened");
         return 0;
     }
     // The whole layout is read before the well changes, so a short file leaves it intact.
@@ -72,6 +74,7 @@ int Load_Playfield(int number) {
     bool complete = Read_Layout_Words(file, &text) && !std::ferror(file);
     std::fclose(file);
     if (!complete) {
+        platform::report_data_file(name, "is refused: it ends before the 26th row");
         return 0;
     }
     for (int row = 0; row < WELL_ROWS; row++) {

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "graphics/log.h"
+#include "platform/diagnostics.h"
 #include "platform/files.h"
 
 BitmapFile work_bitmap{};
@@ -134,22 +135,8 @@ bool Read_Pixels(OpenFile& file, const BitmapFile& bitmap, uint8_t* buffer, int 
     return true;
 }
 
-}  // namespace
-
-int Load_Bitmap_File(BitmapFile* bitmap, const char* filename) {
-    if (bitmap == nullptr) {
-        return 0;
-    }
-    std::FILE* handle = filename != nullptr ? platform::open_data_file(filename, "rb") : nullptr;
-    if (handle == nullptr) {
-        Log_Format("\nERROR: Load_Bitmap_File:couldn't find file %s",
-                   filename != nullptr ? filename : "");
-        return 0;
-    }
-    OpenFile file(handle);
-    // The record now describes this file, whatever becomes of it.
-    Unload_Bitmap_File(bitmap);
-
+// Everything after the file is open: headers, palette, pixels. 0 when the file is refused.
+int Read_Bitmap(OpenFile& file, BitmapFile* bitmap, const char* filename) {
     uint8_t file_header[FILE_HEADER_SIZE] = {};
     const size_t got = file.Read(file_header, sizeof(file_header));
     Parse_File_Header(file_header, &bitmap->bitmapfileheader);
@@ -197,6 +184,31 @@ int Load_Bitmap_File(BitmapFile* bitmap, const char* filename) {
     bitmap->buffer = buffer;
     info.biHeight = rows;
     info.biSizeImage = uint32_t(size);
+    return 1;
+}
+
+}  // namespace
+
+int Load_Bitmap_File(BitmapFile* bitmap, const char* filename) {
+    if (bitmap == nullptr) {
+        return 0;
+    }
+    std::FILE* handle = filename != nullptr ? platform::open_data_file(filename, "rb") : nullptr;
+    if (handle == nullptr) {
+        Log_Format("\nERROR: Load_Bitmap_File:couldn't find file %s",
+                   filename != nullptr ? filename : "");
+        if (filename != nullptr) {
+            platform::report_data_file(filename, "cannot be opened");
+        }
+        return 0;
+    }
+    OpenFile file(handle);
+    // The record now describes this file, whatever becomes of it.
+    Unload_Bitmap_File(bitmap);
+    if (!Read_Bitmap(file, bitmap, filename)) {
+        platform::report_data_file(filename, "is refused: damaged, or not an 8-bit BMP");
+        return 0;
+    }
     return 1;
 }
 

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "common/main_window.h"
+#include "platform/diagnostics.h"
 #include "platform/files.h"
 
 platform::SoundDevice* ds_object = nullptr;
@@ -71,6 +72,7 @@ bool Parse_VOC(const uint8_t* data, size_t size, VocSamples* out) {
 long Read_Sound_File(const char* filename, uint8_t* data) {
     std::FILE* file = platform::open_data_file(filename, "rb");
     if (file == nullptr) {
+        platform::report_data_file(filename, "cannot be opened");
         return -1;
     }
     size_t read = std::fread(data, 1, VOC_READ_LIMIT, file);
@@ -130,7 +132,11 @@ int Load_VOC_File(const char* filename) {
     }
     long size = Read_Sound_File(filename, data.get());
     VocSamples voc;
-    if (size < 0 || !Parse_VOC(data.get(), size_t(size), &voc)) {
+    if (size < 0) {
+        return -1;
+    }
+    if (!Parse_VOC(data.get(), size_t(size), &voc)) {
+        platform::report_data_file(filename, "is refused: damaged, or not an 8-bit VOC");
         return -1;
     }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/diagnostics.h"
 #include "platform/files.h"
 
 namespace platform::common {
@@ -38,6 +39,7 @@ struct FontState {
     std::string path;
     int ascent = 0;
     std::array<Glyph, 256> glyphs;
+    bool reported = false;
 };
 
 FontState& font_state() {
@@ -91,7 +93,15 @@ bool ensure_font() {
     if (read_whole(platform::open_data_file(FONT_NAME, "rb"), s.data) && open_face(s, FONT_NAME)) {
         return true;
     }
-    return read_whole(std::fopen(SYSTEM_FONT, "rb"), s.data) && open_face(s, SYSTEM_FONT);
+    if (read_whole(std::fopen(SYSTEM_FONT, "rb"), s.data) && open_face(s, SYSTEM_FONT)) {
+        return true;
+    }
+    // Every text asks again, so the missing font is named once.
+    if (!s.reported) {
+        s.reported = true;
+        platform::report_data_file(FONT_NAME, "cannot be opened or is refused: no text is drawn");
+    }
+    return false;
 }
 
 const Glyph& glyph_for(unsigned char character) {
