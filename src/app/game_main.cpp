@@ -62,7 +62,8 @@ void Startup() {
     Main_Menu(MENU_ENTER);
 }
 
-// The level is kept: a new game starts where the menu (or the last game) left it.
+// KEPT: the level is not reset: a new game starts where the menu (or the last game) left it, so
+// after a long game the next one starts fast unless the player lowers it in the menu.
 void New_Game() {
     Load_Playfield(playfield_number);
     Set_Game_Type(game_type);
@@ -115,6 +116,7 @@ void Draw_Pause_Text() {
 }
 
 // The key that paused must be let go before a new press resumes.
+// KEPT: while that key is still held the paused frames do not sleep; the loop spins until it is up.
 void Paused_Frame() {
     input_device.Poll(&input_state);
     const bool pause_down = (input_state.buttons & INPUT_PAUSE) != 0;
@@ -165,6 +167,7 @@ bool Key_Down(int virtual_key) {
 }
 
 // Read straight from the keyboard: Escape, then Space, then Enter; the first one down counts.
+// KEPT: the wait frames neither sleep nor skip the log line: the loop spins until a key is down.
 void Closing_Screen() {
     if (Key_Down(platform::VK_ESCAPE) || Key_Down(platform::VK_SPACE) ||
         Key_Down(platform::VK_RETURN)) {

@@ -3,7 +3,8 @@
 
 // 1 from the play frame that paused the game until the first paused frame with the pause key up.
 extern int pause_latch;
-// Play frames since the start of the run or since the voice last played; never reset otherwise.
+// Play frames since the start of the run or since the voice last played.
+// KEPT: never reset otherwise, so it runs on across pauses, menus and games.
 extern int voice_timer;
 
 // One step of the game for the state in game_state: the set-up of a start or a new game runs

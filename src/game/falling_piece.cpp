@@ -55,7 +55,8 @@ void Rotate_From_Input(Piece* p, uint32_t buttons) {
 }
 
 // One column to the side. Only the outermost cell of each grid row in that direction is probed,
-// in the row holding its top pixel, so a gap inside a row never stops the step.
+// in the row holding its top pixel.
+// KEPT: so a wall cell in the gap of a "#.#" row never stops the step; the piece passes round it.
 void Shift(Piece* p, int direction) {
     int old_x = p->x;
     p->x += direction * CELL_SIZE;

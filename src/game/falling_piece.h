@@ -2,7 +2,8 @@
 #pragma once
 #include "game/piece.h"
 
-// Input pacing; kept across games.
+// Input pacing.
+// KEPT: not reset by a new game, so its first steps are paced by the last input of the one before.
 extern int rotate_delay;  // updates before a rotation button is honoured again
 extern int move_repeat;   // updates since the last horizontal step decision
 extern int last_dx;       // dx seen at that decision

@@ -72,6 +72,7 @@ void Empty_Full_Rows() {
 
 // Drops everything above `cleared_row` by one row. Fixed cells never move; a cell under a fixed
 // one is emptied, and one resting on a fixed one is overwritten from above.
+// KEPT: so a cell the clear would move onto a fixed cell is lost, not stacked on it.
 void Collapse_Row(int cleared_row) {
     for (int r = cleared_row - 1; r >= 0; r--) {
         for (int column = 0; column < WELL_COLUMNS; column++) {

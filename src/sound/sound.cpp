@@ -51,6 +51,7 @@ platform::SoundBuffer* Sound_Buffer(int id) {
 }
 
 // 100 % is the buffer's full level; every 5 % less is 1.5 dB quieter, so 0 % is -30 dB.
+// KEPT: 0 % is quiet but not silent; the setting has always been a level, never a mute.
 int32_t Volume_Attenuation(int percent) {
     return -(100 - percent) * 30;
 }
