@@ -7,6 +7,7 @@
 InputState input_state;
 InputDevice input_device;
 void (*input_poll_hook)() = nullptr;
+void (*input_poll_end_hook)() = nullptr;
 
 namespace {
 
@@ -194,5 +195,8 @@ int InputDevice::Poll(InputState* state) {
     merged_state.buttons = keyboard_state.buttons | joystick_state.buttons;
 
     *state = merged_state;
+    if (input_poll_end_hook != nullptr) {
+        input_poll_end_hook();
+    }
     return 1;
 }

@@ -4,6 +4,10 @@
 #   run_game.sh walkthrough|alt_f4|cpu BIN_DIR SCREEN_PROBE WORK_DIR
 # walkthrough: title, menu, settings, new game, moves, pause, menu and back, exit, closing screen.
 # alt_f4: closes the window in the middle of a game. Both want exit code 0.
+# record: records a session that a short playback starts (a row cleared) and the player's keys
+# go on with (the menu, the exit), replays the recording with cellstorm-replay and plays it back,
+# each time checking the state after the last poll against the recording's own; then the
+# command-line mistakes of recording and playback.
 # cpu: prints the processor time the game takes in the menu, in play and on the closing screen.
 set -u
 mode=$1 bin=$2 probe=$3 work=$4
@@ -54,8 +58,10 @@ DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
 
 # Started away from its data: the game finds its files beside itself.
-SDL_AUDIODRIVER=dummy "$bin/cellstorm" >"$work/game.log" 2>&1 &
-game_pid=$!
+start_game() {
+    SDL_AUDIODRIVER=dummy "$bin/cellstorm" "$@" >"$work/game.log" 2>&1 &
+    game_pid=$!
+}
 
 alive() { kill -0 "$game_pid" 2>/dev/null; }
 shot() { import -window root -depth 8 ppm:current.ppm; }
@@ -153,6 +159,87 @@ cpu_percent() {
     echo "$(((after - before) * 1000 / (hz * $1)))" | sed 's/\(.\)$/.\1/;s/^\./0./'
 }
 
+# The "end" comment of a recording, and the same fields of the replay's last trace line.
+end_state() { grep '^# end ' "$1" | sed 's/^# end //; s#/##g'; }
+replay_end_state() {
+    local line well
+    line=$(tail -n 1 "$1")
+    field() { echo "$line" | grep -o "\"$1\": [0-9]*" | head -n 1 | grep -o '[0-9]*$'; }
+    well=$(echo "$line" | grep -o '"well": \[[^]]*\]' | sed 's/"well": //' | tr -d '[]", ')
+    echo "polls=$(field poll) score=$(field score) lines=$(field lines) level=$(field level) well=$well"
+}
+title_is() { xdotool search --name "^$1\$" >/dev/null 2>&1; }
+wait_title() {
+    for _ in $(seq $(($2 * 10))); do
+        title_is "$1" && return 0
+        sleep 0.1
+    done
+    fail "no window titled '$1' within $2 s"
+}
+# The closing picture is held for a second before the keys are read; a tap before that is
+# forgotten, as it would be by a player's keyboard. On a loaded machine the hold can outlast the
+# pause and swallow the tap: then the picture is still up, and a second press ends it.
+leave_closing() {
+    sleep 1.5
+    tap Escape
+    for _ in $(seq 40); do
+        alive || break
+        sleep 0.1
+    done
+    if alive; then
+        shot
+        is_closing >/dev/null && tap Escape
+    fi
+    wait_exit 10
+}
+
+if [ "$mode" = record ]; then
+    # The mistakes end with 2 and one line before any window.
+    "$bin/cellstorm" --record "$work/no/such/dir/r.txt" >out.log 2>&1
+    [ $? -eq 2 ] && [ "$(wc -l <out.log)" -eq 1 ] && grep -q "no/such/dir/r.txt" out.log ||
+        fail "an unwritable recording: $(cat out.log)"
+    printf -- '# seed 1\n-\ndonw\n' >bad.txt
+    "$bin/cellstorm" --playback bad.txt >out.log 2>&1
+    [ $? -eq 2 ] && grep -q "line 3: unknown key 'donw'" out.log ||
+        fail "a bad playback line: $(cat out.log)"
+    title_is "CELLSTORM.*" && fail "a window was made"
+
+    # Seed 1, a Classic game on playfield 7: the first piece dropped clears the bottom row.
+    printf -- '# seed 1\n-\ndown\n6*right\nup\nenter\n2*-\n70*down\n' >start.txt
+    start_game --playback start.txt --record first.txt
+    wait_title "CELLSTORM [(]playback[)]" 15
+    wait_for play 20 is_play
+    wait_title CELLSTORM 20
+    tap Escape
+    wait_for menu_from_play 5 is_menu_at 0
+    menu_to 6
+    tap Return
+    wait_for closing 10 is_closing
+    leave_closing
+    first=$(end_state first.txt)
+    grep -q '^# seed 1$' first.txt && grep -q '^# joystick none$' first.txt ||
+        fail "recording header: $(head -n 4 first.txt)"
+    case "$first" in *" lines=0 "* | "") fail "no rows cleared in the recording: $first" ;; esac
+
+    "$bin/cellstorm-replay" --data "$bin" --input first.txt --trace replay.jsonl >out.log 2>&1 ||
+        fail "the replay of the recording: $(cat out.log)"
+    replayed=$(replay_end_state replay.jsonl)
+    [ "$replayed" = "$first" ] || fail "the replay ends as '$replayed', the game as '$first'"
+    echo "replayed: $first"
+
+    # Played back (and recorded again): the same end; then the player's key leaves the closing
+    # screen.
+    start_game --playback first.txt --record second.txt
+    wait_title "CELLSTORM [(]playback[)]" 15
+    wait_for closing_played_back 90 is_closing
+    leave_closing
+    second=$(end_state second.txt)
+    [ "$second" = "$first" ] || fail "the playback ends as '$second', the game as '$first'"
+    echo "played back: $second"
+    exit 0
+fi
+
+start_game
 wait_for title 15 is_title
 wait_for menu 20 is_menu_at 0
 
@@ -193,21 +280,7 @@ walkthrough)
     menu_to 6
     tap Return
     wait_for closing 10 is_closing
-    # The closing picture is held for a second before the keys are read; a tap before that
-    # is forgotten, as it would be by a player's keyboard.
-    sleep 1.5
-    tap Escape
-    # On a loaded machine the hold can outlast the pause above and swallow the tap, exactly as
-    # it would a player's: then the closing picture is still up, and a second press ends it.
-    for _ in $(seq 40); do
-        alive || break
-        sleep 0.1
-    done
-    if alive; then
-        shot
-        is_closing >/dev/null && tap Escape
-    fi
-    wait_exit 10
+    leave_closing
     ;;
 alt_f4)
     tap Return

@@ -67,6 +67,26 @@ TEST(ReplayScript, JoystickPositionsStayUntilChangedAndAStuckRunEnds) {
     EXPECT_EQ(trace_number(run.polls[9], "state"), 8);
 }
 
+// A recording brings its seed and its joystick, resting where it rested: the same run as with
+// --seed and --joystick, the stick read against that rest.
+TEST(ReplayScript, ARecordingsHeaderGivesTheSeedAndTheJoystick) {
+    ReplayScratch scratch;
+    const std::string moves = "-\njy=56383\n-\njy=56384\n-\n";
+    std::ofstream(scratch.path("recording.txt")) << "# seed 9\n# joystick 32767 40000\n" + moves;
+    ReplayResult recorded = run_replay_raw(
+        scratch, {"--data", CELLSTORM_BIN_DIR, "--input", scratch.path("recording.txt"), "--trace",
+                  scratch.path("trace.jsonl"), "--max-polls", "5"});
+    ASSERT_EQ(recorded.exit_code, 3) << recorded.errors;
+    ASSERT_EQ(recorded.polls.size(), 5u);
+    // 16383 below the rest is inside the dead zone, one more is down.
+    EXPECT_EQ(trace_number(recorded.polls[1], "cursor", "menu"), 0);
+    EXPECT_EQ(trace_number(recorded.polls[3], "cursor", "menu"), 1);
+    ReplayResult flagged = run_replay_raw(
+        scratch, {"--data", CELLSTORM_BIN_DIR, "--input", scratch.path("recording.txt"), "--trace",
+                  scratch.path("trace.jsonl"), "--max-polls", "5", "--seed", "9", "--joystick"});
+    EXPECT_EQ(flagged.polls, recorded.polls);
+}
+
 TEST(ReplayScript, BadArgumentsAndScriptsEndWithTwoAndAMessage) {
     ReplayScratch scratch;
     std::ofstream(scratch.path("script.txt")) << "-\n";

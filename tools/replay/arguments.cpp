@@ -3,18 +3,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "numbers.h"
+#include "platform/common/input_script.h"
+#include "platform/common/numbers.h"
 
 namespace replay {
 
+using platform::parse_count;
+
 const char* const usage_text =
-    "usage: cellstorm-replay --data DIR --seed N --input FILE [--trace FILE]\n"
+    "usage: cellstorm-replay --data DIR [--seed N] --input FILE [--trace FILE]\n"
     "                        [--shot K:FILE.bmp]... [--sound FILE.wav] [--max-polls N]\n"
-    "                        [--joystick]\n";
+    "                        [--joystick]\n"
+    "--seed may be left out when FILE says '# seed N', as a recording does.\n";
 
 namespace {
 
-constexpr uint64_t MAX_SEED = 999;
 constexpr uint64_t MAX_POLLS_LIMIT = uint64_t(1) << 62;
 
 bool is_directory(const std::string& path) {
@@ -99,7 +102,7 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
             }
             options->data_dir = value;
         } else if (name == "--seed") {
-            if (!parse_count(value, MAX_SEED, &number)) {
+            if (!parse_count(value, platform::MAX_SEED, &number)) {
                 *error = "--seed wants a number from 0 to 999, not '" + value + "'";
                 return false;
             }
@@ -129,8 +132,8 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
             options->shots.push_back(shot);
         }
     }
-    if (!have_data || !have_seed || !have_input) {
-        *error = "--data, --seed and --input are required";
+    if (!have_data || !have_input) {
+        *error = "--data and --input are required";
         return false;
     }
     return true;

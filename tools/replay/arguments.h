@@ -1,6 +1,7 @@
 // The command line of cellstorm-replay.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,7 @@ struct Shot {
 
 struct Options {
     std::string data_dir;
-    uint32_t seed = 0;
+    std::optional<uint32_t> seed;  // without --seed: the script's own
     std::string input_path;
     std::string trace_path;  // empty: no trace
     std::vector<Shot> shots;

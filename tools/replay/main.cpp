@@ -4,7 +4,7 @@
 #include <string>
 
 #include "arguments.h"
-#include "script.h"
+#include "platform/common/input_script.h"
 #include "session.h"
 
 namespace {
@@ -25,9 +25,17 @@ int main(int argc, char** argv) {
     if (!replay::parse_arguments(argc, argv, &options, &error)) {
         return fail(error, true);
     }
-    replay::Script script;
-    if (!replay::load_script(options.input_path, options.joystick, &script, &error)) {
+    platform::Script script;
+    if (!platform::load_script(options.input_path, options.joystick, &script, &error)) {
         return fail(error, false);
+    }
+    // A recording says how its game started; --seed and --joystick still win.
+    options.joystick = options.joystick || script.start.joystick;
+    if (!options.seed) {
+        if (!script.start.seed) {
+            return fail("no --seed, and the script has no '# seed N' line", true);
+        }
+        options.seed = script.start.seed;
     }
     std::FILE* trace = nullptr;
     if (!options.trace_path.empty()) {

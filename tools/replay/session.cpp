@@ -15,7 +15,6 @@ namespace {
 // The one session being run, for the input device's plain function hook.
 Session* active_session = nullptr;
 
-constexpr uint32_t JOYSTICK_REST = 32767;
 // The rate a sound recording is made at, as a desktop device commonly runs.
 constexpr int SOUND_RATE = 44100;
 
@@ -26,18 +25,24 @@ constexpr int SW_SHOWNORMAL = 1;
 
 }  // namespace
 
-Session::Session(const Options& options, const Script& script, std::FILE* trace)
-    : options_(options), trace_(trace), cursor_(script) {}
+Session::Session(const Options& options, const platform::Script& script, std::FILE* trace)
+    : options_(options),
+      trace_(trace),
+      start_(script.start),
+      cursor_(script),
+      joystick_x_(script.start.joystick_x),
+      joystick_y_(script.start.joystick_y) {}
 
 int Session::run() {
     namespace headless = platform::headless;
     headless::set_data_dirs({options_.data_dir});
-    headless::set_system_millis(options_.seed);
+    headless::set_system_millis(options_.seed.value_or(0));
     if (options_.joystick) {
         // The input device looks for its joystick once, when static initialisation builds it,
         // which was before the arguments could be read. It is built again with the joystick in
         // place, as at a start with the joystick plugged in.
         headless::set_joystick_present(true);
+        headless::set_joystick_position(joystick_x_, joystick_y_, 0);
         input_device.~InputDevice();
         new (&input_device) InputDevice();
     }
@@ -98,17 +103,17 @@ void Session::on_poll() {
     names_.refresh();
 }
 
-void Session::hold(const ScriptLine* line) {
-    for (int key = 0; key < SCRIPT_KEY_COUNT; ++key) {
+void Session::hold(const platform::ScriptLine* line) {
+    for (int key = 0; key < platform::SCRIPT_KEY_COUNT; ++key) {
         bool down = line != nullptr && (line->keys & (1u << key)) != 0;
-        platform::headless::set_key(script_key_codes[key], down);
+        platform::headless::set_key(platform::script_key_codes[key], down);
     }
     if (!options_.joystick) {
         return;
     }
     if (line == nullptr) {
-        joystick_x_ = JOYSTICK_REST;
-        joystick_y_ = JOYSTICK_REST;
+        joystick_x_ = start_.joystick_x;
+        joystick_y_ = start_.joystick_y;
         joystick_buttons_ = 0;
     } else {
         joystick_x_ = line->joystick_x.value_or(joystick_x_);

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "arguments.h"
-#include "script.h"
+#include "platform/common/input_script.h"
 #include "trace.h"
 
 namespace replay {
@@ -25,7 +25,7 @@ constexpr uint64_t MAX_TURNS_WITHOUT_POLL = 100000;
 class Session {
   public:
     // trace may be null (no trace). The session must outlive run().
-    Session(const Options& options, const Script& script, std::FILE* trace);
+    Session(const Options& options, const platform::Script& script, std::FILE* trace);
 
     // Runs the game to its end or to a limit. Returns EXIT_FINISHED when WinMain returned by
     // itself, EXIT_POLL_LIMIT when a limit stopped it, EXIT_BAD_ARGUMENTS when the trace or a
@@ -42,14 +42,15 @@ class Session {
     void on_poll();
     void on_peek();
     // The keys and joystick of a script line for the coming poll; null holds nothing.
-    void hold(const ScriptLine* line);
+    void hold(const platform::ScriptLine* line);
     void write_pending();
     void write_line(const std::string& line);
     void take_shots(uint64_t poll);
 
     const Options& options_;
     std::FILE* trace_;
-    ScriptCursor cursor_;
+    const platform::ScriptStart& start_;
+    platform::ScriptCursor cursor_;
     SoundSlotNames names_;
     std::vector<Pending> pending_;
     uint64_t polls_ = 0;
@@ -57,8 +58,8 @@ class Session {
     bool header_written_ = false;
     bool stopping_ = false;
     bool output_failed_ = false;
-    uint32_t joystick_x_ = 32767;
-    uint32_t joystick_y_ = 32767;
+    uint32_t joystick_x_;
+    uint32_t joystick_y_;
     uint32_t joystick_buttons_ = 0;
 };
 

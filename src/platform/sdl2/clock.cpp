@@ -50,7 +50,7 @@ void sleep_ms(uint32_t ms) {
     }
 }
 
-uint16_t system_time_millis() {
+uint16_t sdl2::live_system_millis() {
     auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
     auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count();
     return uint16_t(((ms % 1000) + 1000) % 1000);

@@ -3,6 +3,7 @@
 // scaled into the window. Presents never wait for the vertical blank, so fades and frames keep
 // their own timing.
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/common/backend.h"
@@ -21,6 +22,14 @@ SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
 bool cursor_shown = true;
+std::string game_title;
+std::string title_note;
+
+void show_title() {
+    if (window != nullptr) {
+        SDL_SetWindowTitle(window, (game_title + title_note).c_str());
+    }
+}
 
 // The newest picture the game has made visible, and whether it still has to be shown.
 std::vector<uint8_t> frame_pixels(size_t(kScreenWidth) * kScreenHeight);
@@ -170,6 +179,11 @@ bool ensure_window() {
     return true;
 }
 
+void set_title_note(const char* note) {
+    title_note = note;
+    show_title();
+}
+
 SDL_Window* game_window() {
     return window;
 }
@@ -236,7 +250,8 @@ void window_created(int width, int height, const char* title) {
     if (!sdl2::ensure_window()) {
         return;
     }
-    SDL_SetWindowTitle(sdl2::window, title != nullptr ? title : "");
+    sdl2::game_title = title != nullptr ? title : "";
+    sdl2::show_title();
     SDL_ShowWindow(sdl2::window);
     SDL_RaiseWindow(sdl2::window);
     sdl2::redraw();

@@ -102,9 +102,7 @@ void close_joystick() {
     }
 }
 
-}  // namespace sdl2
-
-uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
+uint32_t live_joystick_position(uint32_t joystick_id, JoyInfoEx* info) {
     if (info == nullptr) {
         return JOYERR_PARMS;
     }
@@ -140,7 +138,7 @@ uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
     return JOYERR_NOERROR;
 }
 
-uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
+uint32_t live_joystick_caps(uint32_t joystick_id, JoyCaps* caps) {
     if (caps == nullptr) {
         return JOYERR_PARMS;
     }
@@ -157,5 +155,7 @@ uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
                        : std::min<uint32_t>(uint32_t(SDL_JoystickNumButtons(stick)), kMaxButtons);
     return JOYERR_NOERROR;
 }
+
+}  // namespace sdl2
 
 }  // namespace platform

@@ -116,11 +116,9 @@ void release_forgotten_taps() {
     }
 }
 
-}  // namespace sdl2
-
-int16_t async_key_state(int virtual_key) {
+int16_t live_key_state(int virtual_key) {
     // The closing screen spins on this alone; without a pump it would never see a key.
-    sdl2::pump_if_stale();
+    pump_if_stale();
     if (virtual_key <= 0 || virtual_key > 255) {
         return 0;
     }
@@ -130,5 +128,7 @@ int16_t async_key_state(int virtual_key) {
     post_held_back_release(virtual_key);
     return held ? INT16_MIN : 0;  // top bit: held
 }
+
+}  // namespace sdl2
 
 }  // namespace platform

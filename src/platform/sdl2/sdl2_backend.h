@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/joystick.h"
+
 namespace platform::sdl2 {
 
 // Starts an SDL subsystem once for the run; false when it is not available or the backend
@@ -26,6 +28,16 @@ void flush_present(bool force);
 // Shows the current picture again (the window was exposed, resized or its textures lost).
 void redraw();
 void toggle_fullscreen();
+
+// The devices as they are. The seam's own readers (input_session.cpp) stand between them and
+// the game, so a recording sees and a playback replaces exactly what the game reads.
+int16_t live_key_state(int virtual_key);
+uint32_t live_joystick_position(uint32_t joystick_id, JoyInfoEx* info);
+uint32_t live_joystick_caps(uint32_t joystick_id, JoyCaps* caps);
+uint16_t live_system_millis();
+
+// display.cpp: words after the game's own window title, such as " (playback)"; "" for none.
+void set_title_note(const char* note);
 
 // keyboard.cpp: a key event from the queue; posts the key's window message.
 void handle_key_event(const SDL_KeyboardEvent& event);

@@ -1,21 +1,19 @@
-#include "script.h"
+#include "platform/common/input_script.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 
-#include "numbers.h"
+#include "platform/common/numbers.h"
 #include "platform/keyboard.h"
 
-namespace replay {
+namespace platform {
 
 const char* const script_key_names[SCRIPT_KEY_COUNT] = {"left",  "right", "up", "down", "enter",
                                                         "space", "esc",   "a",  "s",    "p"};
-const int script_key_codes[SCRIPT_KEY_COUNT] = {
-    platform::VK_LEFT,   platform::VK_RIGHT, platform::VK_UP,     platform::VK_DOWN,
-    platform::VK_RETURN, platform::VK_SPACE, platform::VK_ESCAPE, platform::VK_A,
-    platform::VK_S,      platform::VK_P};
+const int script_key_codes[SCRIPT_KEY_COUNT] = {VK_LEFT,  VK_RIGHT,  VK_UP, VK_DOWN, VK_RETURN,
+                                                VK_SPACE, VK_ESCAPE, VK_A,  VK_S,    VK_P};
 
 namespace {
 
@@ -112,6 +110,36 @@ bool parse_line(const std::string& text, bool joystick, ScriptLine* line, std::s
     return true;
 }
 
+// A "# seed N" or "# joystick ..." line into the start; other comments change nothing.
+bool parse_header(const std::string& comment, ScriptStart* start, std::string* reason) {
+    std::istringstream words(comment.substr(1));
+    std::string name, first, second, extra;
+    words >> name >> first >> second >> extra;
+    uint64_t x = 0;
+    uint64_t y = 0;
+    if (name == "seed") {
+        if (!parse_count(first, MAX_SEED, &x) || !second.empty()) {
+            *reason = "'# seed' wants one number from 0 to 999";
+            return false;
+        }
+        start->seed = uint32_t(x);
+    } else if (name == "joystick") {
+        if (first == "none" && second.empty()) {
+            start->joystick = false;
+            return true;
+        }
+        if (!parse_count(first, MAX_AXIS, &x) || !parse_count(second, MAX_AXIS, &y) ||
+            !extra.empty()) {
+            *reason = "'# joystick' wants none, or two positions from 0 to 65535";
+            return false;
+        }
+        start->joystick = true;
+        start->joystick_x = uint32_t(x);
+        start->joystick_y = uint32_t(y);
+    }
+    return true;
+}
+
 }  // namespace
 
 bool parse_script(const std::string& text, bool joystick, Script* script, std::string* error) {
@@ -122,13 +150,18 @@ bool parse_script(const std::string& text, bool joystick, Script* script, std::s
     while (std::getline(input, raw)) {
         ++number;
         std::string text_line = trim(raw);
+        std::string reason;
+        if (!text_line.empty() && text_line[0] == '#' &&
+            !parse_header(text_line, &script->start, &reason)) {
+            *error = "line " + std::to_string(number) + ": " + reason;
+            return false;
+        }
         if (text_line.empty() || text_line[0] == '#') {
             continue;
         }
         ScriptLine line;
         line.source_line = number;
-        std::string reason;
-        if (!parse_line(text_line, joystick, &line, &reason)) {
+        if (!parse_line(text_line, joystick || script->start.joystick, &line, &reason)) {
             *error = "line " + std::to_string(number) + ": " + reason;
             return false;
         }
@@ -177,4 +210,93 @@ const ScriptLine* ScriptCursor::next() {
     return &script_.lines[line_];
 }
 
-}  // namespace replay
+ScriptWriter::ScriptWriter(std::FILE* file, const std::string& about, const ScriptStart& start)
+    : file_(file), joystick_(start.joystick) {
+    written_.joystick_x = start.joystick_x;
+    written_.joystick_y = start.joystick_y;
+    comment(about);
+    if (start.seed) {
+        comment("seed " + std::to_string(*start.seed));
+    }
+    comment(joystick_ ? "joystick " + std::to_string(start.joystick_x) + " " +
+                            std::to_string(start.joystick_y)
+                      : std::string("joystick none"));
+}
+
+void ScriptWriter::add(const PollInput& poll) {
+    if (run_count_ > 0 && !(poll == run_)) {
+        end_run();
+    }
+    run_ = poll;
+    ++run_count_;
+}
+
+void ScriptWriter::flush() {
+    if (run_count_ > 0) {
+        // The run so far goes out now. It is the last line of the file, so while it goes on it
+        // is written again over itself with its longer count; where the file cannot be wound
+        // back (a pipe), the run is cut here instead.
+        if (run_offset_ < 0) {
+            run_offset_ = std::ftell(file_);
+        } else if (std::fseek(file_, run_offset_, SEEK_SET) != 0) {
+            ok_ = false;
+        }
+        write(run_line());
+        if (run_offset_ < 0) {
+            written_ = run_;
+            run_count_ = 0;
+        }
+    }
+    if (ok_ && std::fflush(file_) != 0) {
+        ok_ = false;
+    }
+}
+
+void ScriptWriter::comment(const std::string& text) {
+    end_run();
+    write("# " + text + "\n");
+}
+
+void ScriptWriter::write(const std::string& text) {
+    if (ok_ && std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
+        ok_ = false;
+    }
+}
+
+void ScriptWriter::end_run() {
+    if (run_count_ == 0) {
+        return;
+    }
+    if (run_offset_ >= 0 && std::fseek(file_, run_offset_, SEEK_SET) != 0) {
+        ok_ = false;
+    }
+    write(run_line());
+    run_offset_ = -1;
+    written_ = run_;
+    run_count_ = 0;
+}
+
+std::string ScriptWriter::run_line() const {
+    std::string line = run_count_ > 1 ? std::to_string(run_count_) + "*" : std::string();
+    std::string keys;
+    for (int key = 0; key < SCRIPT_KEY_COUNT; ++key) {
+        if (run_.keys & (1u << key)) {
+            keys += (keys.empty() ? "" : " ") + std::string(script_key_names[key]);
+        }
+    }
+    line += keys.empty() ? "-" : keys;
+    if (joystick_) {
+        if (run_.joystick_x != written_.joystick_x) {
+            line += " jx=" + std::to_string(run_.joystick_x);
+        }
+        if (run_.joystick_y != written_.joystick_y) {
+            line += " jy=" + std::to_string(run_.joystick_y);
+        }
+        if (run_.joystick_buttons != written_.joystick_buttons) {
+            line += " jb=" + std::to_string(run_.joystick_buttons);
+        }
+    }
+    return line + "\n";
+}
+
+}  // namespace platform

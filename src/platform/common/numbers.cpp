@@ -1,6 +1,6 @@
-#include "numbers.h"
+#include "platform/common/numbers.h"
 
-namespace replay {
+namespace platform {
 namespace {
 
 int digit_value(char c, int base) {
@@ -44,4 +44,4 @@ bool parse_mask(const std::string& text, uint64_t* value) {
     return parse_digits(text, 0, 10, 0xFFFFFFFFu, value);
 }
 
-}  // namespace replay
+}  // namespace platform

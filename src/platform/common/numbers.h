@@ -1,10 +1,10 @@
-// Strict number parsing for the command line and the script: plain digits only, no sign, no
+// Strict number parsing for command lines and input scripts: plain digits only, no sign, no
 // spaces, no silent wrap-around.
 #pragma once
 #include <cstdint>
 #include <string>
 
-namespace replay {
+namespace platform {
 
 // Decimal digits whose value is at most max.
 bool parse_count(const std::string& text, uint64_t max, uint64_t* value);
@@ -12,4 +12,4 @@ bool parse_count(const std::string& text, uint64_t max, uint64_t* value);
 // A 32-bit mask: decimal digits, or 0x followed by hexadecimal digits.
 bool parse_mask(const std::string& text, uint64_t* value);
 
-}  // namespace replay
+}  // namespace platform

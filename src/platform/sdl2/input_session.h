@@ -1,0 +1,33 @@
+// Recording and playback of what the game's input polls read, at the seam: the recorder writes
+// the keys and joystick each poll was given (after the keyboard's tap handling), the playback
+// gives each poll the keys and joystick of its line instead of the devices'.
+#pragma once
+#include <string>
+
+#include "platform/common/input_script.h"
+
+namespace platform::sdl2 {
+
+// From now on the polls read the script, and the system time's millisecond field is its seed
+// (when it has one). The joystick reads as the recording's: present and resting where it
+// rested, or absent. The window title gains " (playback)".
+void start_playback(const Script& script);
+
+// Opens the recording file and writes its header: `about`, the seed (the playback's, or the
+// system time's millisecond now, which the game then reads too) and the joystick in `start`.
+// False with a one-line message when the file cannot be written.
+bool start_recording(const std::string& path, const std::string& about, ScriptStart start,
+                     std::string* error);
+
+// A poll is about to read: the next line of the playback is taken. True when the playback has
+// just run out, so the devices are the player's again from this poll on.
+bool next_poll_input();
+// Between these two calls the reads of the keys and joystick belong to the poll.
+void poll_begins();
+void poll_ends();
+
+// Writes a last comment line and closes the recording; false (with a message on stderr) when
+// any part of it could not be written. Nothing to do without a recording.
+bool finish_recording(const std::string& last_comment);
+
+}  // namespace platform::sdl2
