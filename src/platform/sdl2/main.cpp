@@ -21,6 +21,7 @@ namespace {
 char instance_tag;
 char empty_command_line[] = "";
 constexpr int SW_SHOWNORMAL = 1;
+constexpr int EXIT_RECORDING_FAILED = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
 
 uint64_t polls = 0;
@@ -110,7 +111,10 @@ int main(int argc, char** argv) {
     input_poll_end_hook = &poll_ends;
 
     int exit_code = WinMain(&instance_tag, nullptr, empty_command_line, SW_SHOWNORMAL);
-    platform::sdl2::finish_recording(end_state());
+    // A recording that could not be written in full is not a success.
+    if (!platform::sdl2::finish_recording(end_state()) && exit_code == 0) {
+        exit_code = EXIT_RECORDING_FAILED;
+    }
     platform::sdl2::shutdown();
     return exit_code;
 }
