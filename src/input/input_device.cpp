@@ -2,12 +2,12 @@
 
 #include <cstring>
 
+#include "platform/input_poll.h"
 #include "platform/keyboard.h"
 
 InputState input_state;
 InputDevice input_device;
 void (*input_poll_hook)() = nullptr;
-void (*input_poll_end_hook)() = nullptr;
 
 namespace {
 
@@ -71,6 +71,17 @@ int InputDevice::Init_Joystick() {
     centre_x = joy_info.dwXpos;
     centre_y = joy_info.dwYpos;
     return 1;
+}
+
+void InputDevice::Find_Joystick() {
+    Clear_State(&joystick_state);
+    std::memset(&joy_info, 0, sizeof(joy_info));
+    std::memset(&joy_caps, 0, sizeof(joy_caps));
+    dead_zone_x = 0;
+    dead_zone_y = 0;
+    centre_x = 0;
+    centre_y = 0;
+    joystick_present = Init_Joystick();
 }
 
 int InputDevice::Init_Keyboard() {
@@ -179,6 +190,12 @@ int InputDevice::Poll(InputState* state) {
     if (input_poll_hook != nullptr) {
         input_poll_hook();
     }
+    // A recording played back brings the joystick it had, and the player's own is back when it
+    // runs out.
+    if (platform::input_source_changed()) {
+        Find_Joystick();
+    }
+    platform::input_poll_begins();
     Clear_State(&joystick_state);
     Clear_State(&keyboard_state);
     Clear_State(&merged_state);
@@ -195,8 +212,6 @@ int InputDevice::Poll(InputState* state) {
     merged_state.buttons = keyboard_state.buttons | joystick_state.buttons;
 
     *state = merged_state;
-    if (input_poll_end_hook != nullptr) {
-        input_poll_end_hook();
-    }
+    platform::input_poll_ends();
     return 1;
 }

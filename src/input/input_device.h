@@ -26,11 +26,9 @@ struct InputState {
 // The last poll, for the game rules and the menu.
 extern InputState input_state;
 
-// Called at the start and at the end of every Poll when set; null in the game. The replay tool
-// holds the keys of its script for exactly that poll; the desktop game's recording and playback
-// mark which reads of the devices belong to a poll.
+// Called at the start of every Poll when set; null in the game. The replay tool sets it to
+// hold the keys of its script for exactly that poll.
 extern void (*input_poll_hook)();
-extern void (*input_poll_end_hook)();
 
 class InputDevice {
   public:
@@ -56,6 +54,8 @@ class InputDevice {
 
   private:
     int Init_Joystick();
+    // Forgets the joystick and looks for it again, as the constructor does.
+    void Find_Joystick();
     int Init_Keyboard();
     int Read_Joystick();
     int Read_Keyboard();

@@ -1,6 +1,7 @@
 // Scripted keyboard and joystick.
 #include "platform/common/window_internal.h"
 #include "platform/headless/state.h"
+#include "platform/input_poll.h"
 #include "platform/keyboard.h"
 
 namespace platform {
@@ -78,6 +79,15 @@ uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
     *caps = state().joystick.caps;
     return JOYERR_NOERROR;
 }
+
+// The replay tool feeds its polls through the input device's own hook instead.
+bool input_source_changed() {
+    return false;
+}
+
+void input_poll_begins() {}
+
+void input_poll_ends() {}
 
 namespace headless {
 

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/clock.h"
+#include "platform/input_poll.h"
 #include "platform/keyboard.h"
 #include "platform/sdl2/sdl2_backend.h"
 
@@ -24,15 +25,22 @@ struct InputSession {
     std::optional<uint16_t> seed;  // what the system time's millisecond field reads as
 
     bool playing = false;
+    bool started = false;  // the first poll of the playback has come
     Script script;
     std::unique_ptr<ScriptCursor> cursor;
-    PollInput fed;  // what the playback gives the poll under way
+    const ScriptLine* line = nullptr;  // the playback's line for the coming poll
+    PollInput fed;                     // what the playback gives the poll under way
+
+    // The first joystick query of the run, the input device's look at start-up.
+    bool looked = false;
+    ScriptStart found;
 
     std::string path;
     std::FILE* file = nullptr;
     std::unique_ptr<ScriptWriter> writer;
     PollInput rest;  // what a poll reads from an absent or silent joystick
     PollInput read;  // what the poll under way has read so far
+    uint64_t polls = 0;
     uint64_t flushed_at_ms = 0;
 
     bool in_poll = false;
@@ -84,6 +92,14 @@ uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
     uint32_t result = JOYERR_NOERROR;
     if (!s.playing) {
         result = sdl2::live_joystick_position(joystick_id, info);
+        if (!s.looked) {
+            s.looked = true;
+            s.found.joystick = result == JOYERR_NOERROR;
+            if (s.found.joystick) {
+                s.found.joystick_x = info->dwXpos;
+                s.found.joystick_y = info->dwYpos;
+            }
+        }
     } else if (info == nullptr || joystick_id != JOYSTICKID1) {
         result = JOYERR_PARMS;
     } else if (!s.script.start.joystick) {
@@ -123,6 +139,51 @@ uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
     return JOYERR_NOERROR;
 }
 
+bool input_source_changed() {
+    InputSession& s = session();
+    if (!s.playing) {
+        return false;
+    }
+    s.line = s.cursor->next();
+    if (s.line == nullptr) {
+        s.playing = false;
+        sdl2::set_title_note("");
+        return true;
+    }
+    const bool starting = !s.started;
+    s.started = true;
+    return starting;
+}
+
+void input_poll_begins() {
+    InputSession& s = session();
+    s.in_poll = true;
+    // A joystick that does not answer gives the poll what a stick at rest gives.
+    s.read = s.rest;
+    if (s.playing && s.line != nullptr) {
+        s.fed.keys = s.line->keys;
+        s.fed.joystick_x = s.line->joystick_x.value_or(s.fed.joystick_x);
+        s.fed.joystick_y = s.line->joystick_y.value_or(s.fed.joystick_y);
+        s.fed.joystick_buttons = s.line->joystick_buttons.value_or(s.fed.joystick_buttons);
+    }
+}
+
+void input_poll_ends() {
+    InputSession& s = session();
+    s.in_poll = false;
+    ++s.polls;
+    if (s.writer == nullptr) {
+        return;
+    }
+    s.writer->add(s.read);
+    const uint64_t now = SDL_GetTicks64();
+    if (now - s.flushed_at_ms >= kFlushEveryMs) {
+        s.writer->flush();
+        s.flushed_at_ms = now;
+    }
+    check_recording(s);
+}
+
 uint16_t system_time_millis() {
     const std::optional<uint16_t>& seed = session().seed;
     return seed ? *seed : sdl2::live_system_millis();
@@ -144,9 +205,10 @@ void start_playback(const Script& script) {
     set_title_note(" (playback)");
 }
 
-bool start_recording(const std::string& path, const std::string& about, ScriptStart start,
-                     std::string* error) {
+bool start_recording(const std::string& path, const std::string& about, std::string* error) {
     InputSession& s = session();
+    // The joystick as the game found it: the recording's, or the one of the start-up look.
+    ScriptStart start = s.playing ? s.script.start : s.found;
     s.file = std::fopen(path.c_str(), "wb");
     if (s.file == nullptr) {
         *error = "cannot write the recording " + path + " (" + std::strerror(errno) + ")";
@@ -167,52 +229,12 @@ bool start_recording(const std::string& path, const std::string& about, ScriptSt
     return true;
 }
 
-bool next_poll_input() {
-    InputSession& s = session();
-    if (!s.playing) {
-        return false;
-    }
-    const ScriptLine* line = s.cursor->next();
-    if (line == nullptr) {
-        s.playing = false;
-        set_title_note("");
-        return true;
-    }
-    s.fed.keys = line->keys;
-    s.fed.joystick_x = line->joystick_x.value_or(s.fed.joystick_x);
-    s.fed.joystick_y = line->joystick_y.value_or(s.fed.joystick_y);
-    s.fed.joystick_buttons = line->joystick_buttons.value_or(s.fed.joystick_buttons);
-    return false;
-}
-
-void poll_begins() {
-    InputSession& s = session();
-    s.in_poll = true;
-    // A joystick that does not answer gives the poll what a stick at rest gives.
-    s.read = s.rest;
-}
-
-void poll_ends() {
-    InputSession& s = session();
-    s.in_poll = false;
-    if (s.writer == nullptr) {
-        return;
-    }
-    s.writer->add(s.read);
-    const uint64_t now = SDL_GetTicks64();
-    if (now - s.flushed_at_ms >= kFlushEveryMs) {
-        s.writer->flush();
-        s.flushed_at_ms = now;
-    }
-    check_recording(s);
-}
-
-bool finish_recording(const std::string& last_comment) {
+bool finish_recording(const std::string& summary) {
     InputSession& s = session();
     if (s.writer == nullptr) {
         return s.file == nullptr && s.path.empty();
     }
-    s.writer->comment(last_comment);
+    s.writer->comment("end polls=" + std::to_string(s.polls) + " " + summary);
     s.writer->flush();
     const bool written = s.writer->ok();
     s.writer.reset();

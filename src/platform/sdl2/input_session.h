@@ -1,6 +1,7 @@
 // Recording and playback of what the game's input polls read, at the seam: the recorder writes
 // the keys and joystick each poll was given (after the keyboard's tap handling), the playback
-// gives each poll the keys and joystick of its line instead of the devices'.
+// gives each poll the keys and joystick of its line instead of the devices'. The polls are
+// marked by the input device through platform/input_poll.h.
 #pragma once
 #include <string>
 
@@ -14,20 +15,13 @@ namespace platform::sdl2 {
 void start_playback(const Script& script);
 
 // Opens the recording file and writes its header: `about`, the seed (the playback's, or the
-// system time's millisecond now, which the game then reads too) and the joystick in `start`.
-// False with a one-line message when the file cannot be written.
-bool start_recording(const std::string& path, const std::string& about, ScriptStart start,
-                     std::string* error);
+// system time's millisecond now, which the game then reads too) and the joystick the game found
+// (or the playback's). False with a one-line message when the file cannot be written.
+bool start_recording(const std::string& path, const std::string& about, std::string* error);
 
-// A poll is about to read: the next line of the playback is taken. True when the playback has
-// just run out, so the devices are the player's again from this poll on.
-bool next_poll_input();
-// Between these two calls the reads of the keys and joystick belong to the poll.
-void poll_begins();
-void poll_ends();
-
-// Writes a last comment line and closes the recording; false (with a message on stderr) when
-// any part of it could not be written. Nothing to do without a recording.
-bool finish_recording(const std::string& last_comment);
+// Writes "# end polls=N " and the summary of the game's state after its last poll, and closes
+// the recording; false (with a message on stderr) when any part of it could not be written.
+// Nothing to do without a recording.
+bool finish_recording(const std::string& summary);
 
 }  // namespace platform::sdl2
