@@ -1,6 +1,6 @@
-// The platform's per-frame and per-buffer costs: showing a frame (palette lookup, conversion
-// into the streaming texture, the scaled copy and the present; on SDL's offscreen driver with
-// its software renderer, so no display is needed), and the mixer making 10 ms of sound.
+// The platform's per-frame and per-buffer costs: showing a frame (palette lookup, scaling into
+// the streaming texture, the copy and the present; on SDL's offscreen driver with its software
+// renderer, so no display is needed), and the mixer making 10 ms of sound.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -15,6 +15,7 @@
 #include <SDL.h>
 
 #include "platform/sdl2/present.h"
+#include "platform/sdl2/scaler.h"
 #endif
 
 namespace {
@@ -36,37 +37,28 @@ void Fade_Palette(platform::PaletteEntry palette[256], int step) {
     }
 }
 
-void BM_Present_Convert(benchmark::State& state) {
-    std::vector<uint8_t> screen = Patterned_Screen();
-    std::vector<uint32_t> out(640 * 480);
-    platform::PaletteEntry palette[256];
-    uint32_t lookup[256];
-    int step = 0;
-    for (auto _ : state) {
-        Fade_Palette(palette, step++);
-        platform::sdl2::build_lookup(palette, lookup);
-        platform::sdl2::convert_pixels(screen.data(), lookup, out.data(), 640 * 4);
-        benchmark::ClobberMemory();
-    }
-    state.SetItemsProcessed(int64_t(state.iterations()) * 640 * 480);
-}
-BENCHMARK(BM_Present_Convert);
-
-// The whole present at twice the size, as on a 1280 x 1024 desktop.
-void BM_Present_Frame(benchmark::State& state) {
+// One present of the game's screen on a desktop of range(0) x range(1), the picture fitted:
+// scaling the changed rows into the texture, the bars, the copy and the present, on SDL's
+// offscreen driver with its software renderer (as without graphics hardware). range(2) 0: a
+// fade step, every row changes; 1: a play frame, a falling piece's rows change.
+void BM_Present(benchmark::State& state) {
+    const int width = int(state.range(0));
+    const int height = int(state.range(1));
+    const bool fade = state.range(2) == 0;
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
-    // As the game draws without graphics hardware: SDL's scaler into the window's own pixels.
     setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         state.SkipWithError(SDL_GetError());
         return;
     }
-    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, 1280, 1024, 0);
+    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, width, height, 0);
     SDL_Renderer* renderer =
         window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
-    SDL_Texture* texture = renderer ? SDL_CreateTexture(renderer, platform::sdl2::kTextureFormat,
-                                                        SDL_TEXTUREACCESS_STREAMING, 640, 480)
-                                    : nullptr;
+    auto place = platform::sdl2::picture_rect(width, height, platform::sdl2::ScaleMode::Fit);
+    SDL_Texture* texture = renderer
+                               ? SDL_CreateTexture(renderer, platform::sdl2::kTextureFormat,
+                                                   SDL_TEXTUREACCESS_STREAMING, place.w, place.h)
+                               : nullptr;
     if (texture == nullptr) {
         state.SkipWithError(SDL_GetError());
     } else {
@@ -74,13 +66,40 @@ void BM_Present_Frame(benchmark::State& state) {
         std::vector<uint8_t> screen = Patterned_Screen();
         platform::PaletteEntry palette[256];
         uint32_t lookup[256];
-        auto place = platform::sdl2::picture_rect(1280, 1024);
+        Fade_Palette(palette, 0);
+        platform::sdl2::build_lookup(palette, lookup);
+        platform::sdl2::Scaler scaler;
+        scaler.set_size(place.w, place.h);
         SDL_Rect target{place.x, place.y, place.w, place.h};
+        SDL_Rect bars[2] = {{0, 0, place.x, height},
+                            {place.x + place.w, 0, width - place.x - place.w, height}};
         int step = 0;
         for (auto _ : state) {
-            Fade_Palette(palette, step++);
-            platform::sdl2::build_lookup(palette, lookup);
-            platform::sdl2::upload_frame(texture, screen.data(), lookup);
+            ++step;
+            if (fade) {
+                Fade_Palette(palette, step);
+                platform::sdl2::build_lookup(palette, lookup);
+            } else {
+                // A four-row piece moved down one cell: 32 rows of the well change.
+                const int top = 16 * (step % 24);
+                for (int y = top; y < top + 32; ++y) {
+                    for (int x = 200; x < 264; ++x) {
+                        screen[size_t(y) * 640 + x] = uint8_t(step + x);
+                    }
+                }
+            }
+            platform::sdl2::RowSpan rows = scaler.update(screen.data(), lookup);
+            if (rows.first < rows.last) {
+                SDL_Rect changed{0, rows.first, place.w, rows.last - rows.first};
+                void* out = nullptr;
+                int pitch = 0;
+                if (SDL_LockTexture(texture, &changed, &out, &pitch) == 0) {
+                    scaler.write_rows(rows.first, rows.last, out, pitch);
+                    SDL_UnlockTexture(texture);
+                }
+            }
+            SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+            SDL_RenderFillRects(renderer, bars, 2);
             SDL_RenderCopy(renderer, texture, nullptr, &target);
             SDL_RenderPresent(renderer);
         }
@@ -93,7 +112,13 @@ void BM_Present_Frame(benchmark::State& state) {
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
-BENCHMARK(BM_Present_Frame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Present)
+    ->ArgNames({"w", "h", "play"})
+    ->Args({1920, 1080, 0})
+    ->Args({1920, 1080, 1})
+    ->Args({2560, 1440, 0})
+    ->Args({2560, 1440, 1})
+    ->Unit(benchmark::kMicrosecond);
 
 #endif
 

@@ -1,5 +1,6 @@
 // Reads screenshots of the game (binary PPM of the whole X screen, as ImageMagick writes it)
 // against the game's own picture files, in the game's 640 x 480 coordinates. Used by run_game.sh.
+// The picture is found where the game puts it: PROBE_SCALE=integer for that mode, fit otherwise.
 //   screen_probe match SHOT PICTURE [x,y,w,h ...]   grid points outside the rects all equal,
 //                                                    and everything around the picture black?
 //   screen_probe selected SHOT SHEET PALETTE         the menu item whose button is drawn
@@ -27,6 +28,32 @@ struct Image {
         return x >= 0 && y >= 0 && x < width && y < height ? rgb[size_t(y) * width + x] : ~0u;
     }
 };
+
+// Scaled by a fraction, the middle of a game pixel may take up to an eighth of its neighbour
+// on each axis: 15/64 of the difference at most.
+int tolerance = 0;
+
+bool alike(uint32_t a, uint32_t b) {
+    if ((a | b) > 0xFFFFFFu) {
+        return a == b;  // a point outside a picture
+    }
+    for (int shift : {0, 8, 16}) {
+        if (std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}
+
+platform::sdl2::PictureRect place_in(const Image& shot) {
+    const char* mode = std::getenv("PROBE_SCALE");
+    const bool integer = mode != nullptr && std::string(mode) == "integer";
+    auto place = platform::sdl2::picture_rect(
+        shot.width, shot.height,
+        integer ? platform::sdl2::ScaleMode::Integer : platform::sdl2::ScaleMode::Fit);
+    tolerance = place.w % 640 == 0 && place.h % 480 == 0 ? 0 : 60;
+    return place;
+}
 
 struct Rect {
     int x, y, w, h;
@@ -102,7 +129,7 @@ Image read_ppm(const std::vector<uint8_t>& d) {
 
 // The game's screen as the screenshot shows it: the centre of each game pixel.
 Image screen_of(const Image& shot) {
-    auto place = platform::sdl2::picture_rect(shot.width, shot.height);
+    auto place = place_in(shot);
     Image screen{640, 480, {}};
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
@@ -133,7 +160,7 @@ int unlike(const Image& one, const Image& other, const Rect& r, int step,
             if (std::none_of(skip.begin(), skip.end(),
                              [&](const Rect& s) { return s.contains(x, y); })) {
                 ++*checked;
-                count += one.at(x, y) != other.at(x, y) ? 1 : 0;
+                count += alike(one.at(x, y), other.at(x, y)) ? 0 : 1;
             }
         }
     }
@@ -150,8 +177,8 @@ int selected(const Image& screen, const Image& sheet) {
         int same = 0;
         for (int dy = 2; dy < 44; dy += 4) {
             for (int dx = 2; dx < 44; dx += 4) {
-                same += screen.at(kButtonX[item] + dx, kButtonY[item] + dy) ==
-                        sheet.at((item % 4) * 45 + 1 + dx, (item / 4) * 45 + 1 + dy);
+                same += alike(screen.at(kButtonX[item] + dx, kButtonY[item] + dy),
+                              sheet.at((item % 4) * 45 + 1 + dx, (item / 4) * 45 + 1 + dy));
             }
         }
         if (same * 10 >= 11 * 11 * 9) {  // at least nine in ten of the points sampled
@@ -163,7 +190,7 @@ int selected(const Image& screen, const Image& sheet) {
 }
 
 int bars(const Image& shot) {
-    auto place = platform::sdl2::picture_rect(shot.width, shot.height);
+    auto place = place_in(shot);
     Rect picture{place.x, place.y, place.w, place.h};
     int lit = 0;
     for (int y = 0; y < shot.height; y += 4) {

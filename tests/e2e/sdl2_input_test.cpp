@@ -4,10 +4,13 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <initializer_list>
+#include <vector>
 
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
 #include "platform/sdl2/joystick_map.h"
+#include "platform/sdl2/keymap.h"
 #include "platform/sdl2/sdl2_backend.h"
 #include "sdl2_fixture.h"
 
@@ -16,12 +19,16 @@ using sdl2_test::seen_messages;
 
 namespace {
 
-void push_key(SDL_Scancode scancode, bool down, Uint16 mod = KMOD_NONE, bool repeat = false) {
+// A key as SDL reports it: where it is (scancode) and what its label says on the layout in
+// use (key code; by default the US layout's).
+void push_key(SDL_Scancode scancode, bool down, Uint16 mod = KMOD_NONE, bool repeat = false,
+              SDL_Keycode label = SDLK_UNKNOWN) {
     SDL_Event event{};
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.repeat = repeat ? 1 : 0;
     event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = label != SDLK_UNKNOWN ? label : SDL_GetKeyFromScancode(scancode);
     event.key.keysym.mod = mod;
     ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
 }
@@ -146,23 +153,84 @@ TEST_F(Keys, AltEnterTogglesFullScreenAndIsNotAGameKey) {
     EXPECT_TRUE(held(VK_RETURN)) << "released, Enter is a game key again";
 }
 
+// Keys by their labels: the defaults, a layout where A and Q trade places, and a player's
+// bindings, where the key that lost its action gives nothing; Alt+Enter and Alt+F4 stay.
+TEST_F(Keys, BindingsByKeyLabelOnAnyLayout) {
+    sdl2::Settings rebound = sdl2::default_settings();
+    rebound.keys[8] = {"D", "Keypad 6"};  // turn clockwise
+    rebound.keys[4] = {"Keypad Enter"};   // select
+    rebound.keys[9] = {"Return"};         // pause
+    const struct {
+        bool rebind;
+        SDL_Scancode where;
+        SDL_Keycode label;
+        Uint16 mod;
+        int key;
+    } cases[] = {
+        {false, SDL_SCANCODE_A, SDLK_a, KMOD_NONE, VK_A},
+        {false, SDL_SCANCODE_Q, SDLK_a, KMOD_NONE, VK_A},  // AZERTY: A sits where Q is
+        {false, SDL_SCANCODE_A, SDLK_q, KMOD_NONE, 'Q'},
+        {false, SDL_SCANCODE_KP_ENTER, SDLK_KP_ENTER, KMOD_NONE, VK_RETURN},
+        {false, SDL_SCANCODE_F4, SDLK_F4, KMOD_LALT, VK_F4},
+        {true, SDL_SCANCODE_D, SDLK_d, KMOD_NONE, VK_S},
+        {true, SDL_SCANCODE_KP_6, SDLK_KP_6, KMOD_NONE, VK_S},
+        {true, SDL_SCANCODE_S, SDLK_s, KMOD_NONE, 0},
+        {true, SDL_SCANCODE_P, SDLK_p, KMOD_NONE, 0},
+        {true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_NONE, VK_P},
+        {true, SDL_SCANCODE_RETURN, SDLK_RETURN, KMOD_LALT, VK_RETURN},
+    };
+    for (const auto& c : cases) {
+        sdl2::set_key_bindings(c.rebind ? rebound : sdl2::default_settings());
+        EXPECT_EQ(sdl2::virtual_key(c.label, c.where, c.mod != KMOD_NONE), c.key)
+            << SDL_GetKeyName(c.label) << (c.rebind ? " rebound" : "");
+    }
+    // Through the event queue: the A label at Q's place holds the game's A key.
+    sdl2::set_key_bindings(sdl2::default_settings());
+    push_key(SDL_SCANCODE_Q, true, KMOD_NONE, false, SDLK_a);
+    drain_messages();
+    EXPECT_TRUE(held(VK_A));
+    push_key(SDL_SCANCODE_Q, false, KMOD_NONE, false, SDLK_a);
+    drain_messages();
+    EXPECT_FALSE(held(VK_A));
+}
+
 TEST(Joystick, GamepadAndPlainJoystickInTheGamesUnits) {
-    sdl2::GamepadReading rest, stick, dpad, a, b, start, back;
+    const sdl2::PadBindings usual = sdl2::pad_bindings(sdl2::default_settings());
+    sdl2::Settings settings = sdl2::default_settings();
+    settings.pad_buttons[0] = {"x", "leftshoulder"};
+    settings.pad_buttons[3] = {"x"};
+    const sdl2::PadBindings own = sdl2::pad_bindings(settings);
+    auto pressing = [](std::initializer_list<SDL_GameControllerButton> buttons) {
+        sdl2::GamepadReading pad;
+        for (SDL_GameControllerButton button : buttons) {
+            pad.held[button] = true;
+        }
+        return pad;
+    };
+    sdl2::GamepadReading stick;
     stick.left_x = -32768;
     stick.left_y = 32767;
-    dpad = stick;  // the d-pad wins over the stick and goes all the way
-    dpad.dpad_right = dpad.dpad_up = true;
-    a.a = b.b = start.start = back.back = true;
+    // The d-pad wins over the stick and goes all the way.
+    sdl2::GamepadReading dpad = stick;
+    dpad.held[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] = dpad.held[SDL_CONTROLLER_BUTTON_DPAD_UP] = true;
     const struct {
         sdl2::GamepadReading pad;
+        const sdl2::PadBindings* bindings;
         uint32_t x, y, buttons;
-    } cases[] = {{rest, 32768, 32768, 0},   {stick, 0, 65535, 0},
-                 {dpad, 65535, 0, 0},       {a, 32768, 32768, 0x02 | 0x04},
-                 {b, 32768, 32768, 0x01},   {start, 32768, 32768, 0x08},
-                 {back, 32768, 32768, 0x10}};
+    } cases[] = {{{}, &usual, 32768, 32768, 0},
+                 {stick, &usual, 0, 65535, 0},
+                 {dpad, &usual, 65535, 0, 0},
+                 {pressing({SDL_CONTROLLER_BUTTON_A}), &usual, 32768, 32768, 0x02 | 0x04},
+                 {pressing({SDL_CONTROLLER_BUTTON_B}), &usual, 32768, 32768, 0x01},
+                 {pressing({SDL_CONTROLLER_BUTTON_START}), &usual, 32768, 32768, 0x08},
+                 {pressing({SDL_CONTROLLER_BUTTON_BACK}), &usual, 32768, 32768, 0x10},
+                 {pressing({SDL_CONTROLLER_BUTTON_X}), &usual, 32768, 32768, 0},
+                 {pressing({SDL_CONTROLLER_BUTTON_X}), &own, 32768, 32768, 0x01 | 0x08},
+                 {pressing({SDL_CONTROLLER_BUTTON_LEFTSHOULDER}), &own, 32768, 32768, 0x01},
+                 {pressing({SDL_CONTROLLER_BUTTON_B}), &own, 32768, 32768, 0}};
     JoyInfoEx info{};
     for (const auto& c : cases) {
-        sdl2::map_gamepad(c.pad, &info);
+        sdl2::map_gamepad(c.pad, *c.bindings, &info);
         EXPECT_EQ((std::vector<uint32_t>{info.dwXpos, info.dwYpos, info.dwButtons}),
                   (std::vector<uint32_t>{c.x, c.y, c.buttons}))
             << &c - cases;
@@ -177,9 +245,39 @@ TEST(Joystick, GamepadAndPlainJoystickInTheGamesUnits) {
               (std::vector<uint32_t>{65535, 32768, 0x01 | 0x10}));
 }
 
+// With nothing plugged in the joystick is there and at rest, so the game keeps reading it; a
+// pad plugged in later is read at the next query, and read at rest again once pulled out.
+TEST(Joystick, AbsentPadReadsAtRestAndOnePluggedInLaterIsUsed) {
+    JoyInfoEx info{};
+    JoyCaps caps{};
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ((std::vector<uint32_t>{info.dwXpos, info.dwYpos, info.dwButtons}),
+              (std::vector<uint32_t>{32768, 32768, 0}));
+    ASSERT_EQ(joy_get_dev_caps(JOYSTICKID1, &caps), JOYERR_NOERROR);
+    EXPECT_EQ((std::vector<uint32_t>{caps.wXmin, caps.wXmax, caps.wNumButtons}),
+              (std::vector<uint32_t>{0, 65535, 5}));
+
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* plugged = SDL_JoystickOpen(index);
+    ASSERT_NE(plugged, nullptr) << SDL_GetError();
+    SDL_JoystickSetVirtualButton(plugged, SDL_CONTROLLER_BUTTON_START, 1);
+    SDL_JoystickSetVirtualAxis(plugged, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ((std::vector<uint32_t>{info.dwXpos, info.dwButtons}),
+              (std::vector<uint32_t>{65535, 0x08}));
+    SDL_JoystickClose(plugged);
+    SDL_JoystickDetachVirtual(index);
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ((std::vector<uint32_t>{info.dwXpos, info.dwButtons}),
+              (std::vector<uint32_t>{32768, 0}));
+}
+
 TEST(Joystick, QueriesRefuseOtherIdsAndNullRecords) {
     JoyInfoEx info{};
     EXPECT_NE(joy_get_pos_ex(1, &info), JOYERR_NOERROR);
+    EXPECT_NE(joy_get_dev_caps(2, nullptr), JOYERR_NOERROR);
     EXPECT_NE(joy_get_pos_ex(JOYSTICKID1, nullptr), JOYERR_NOERROR);
     EXPECT_NE(joy_get_dev_caps(JOYSTICKID1, nullptr), JOYERR_NOERROR);
 }

@@ -1,14 +1,18 @@
-// The picture path: palette lookup, conversion into the texture, placement in the window, and
+// The picture path: palette lookup, scaling into the texture, placement in the window, and
 // which changes of the primary surface reach the screen when. A flip through the palette and the
 // bars around the picture are checked on the real game's screenshots.
 #include <SDL.h>
 
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/clock.h"
 #include "platform/common/video_internal.h"
 #include "platform/sdl2/present.h"
+#include "platform/sdl2/scaler.h"
 #include "platform/sdl2/sdl2_backend.h"
 #include "sdl2_fixture.h"
 
@@ -17,49 +21,92 @@ using platform::sdl2::picture_rect;
 
 namespace {
 
-TEST(PictureRect, WholeStepsWhenTheyFitOtherwiseScaledDownCentredWithBars) {
-    const int cases[][6] = {{640, 480, 0, 0, 640, 480},
-                            {800, 600, 80, 60, 640, 480},
-                            {1280, 1024, 0, 32, 1280, 960},
-                            {1920, 1080, 320, 60, 1280, 960},
-                            {3840, 2160, 640, 120, 2560, 1920},
-                            {320, 480, 0, 120, 320, 240},
-                            {1000, 300, 300, 0, 400, 300},
-                            {0, 480, 0, 0, 0, 0},
-                            {-5, -5, 0, 0, 0, 0}};
+// The picture in outputs of every common shape: fit fills the height (or the width of a tall
+// window) at 4:3; integer takes whole steps, or scales down when not even one fits.
+TEST(PictureRect, FitAndIntegerPlacesCentredWithBars) {
+    using sdl2::ScaleMode;
+    const struct {
+        int width, height;
+        ScaleMode mode;
+        std::vector<int> place;
+    } cases[] = {
+        {1366, 768, ScaleMode::Fit, {171, 0, 1024, 768}},
+        {1920, 1080, ScaleMode::Fit, {240, 0, 1440, 1080}},
+        {2560, 1440, ScaleMode::Fit, {320, 0, 1920, 1440}},
+        {800, 600, ScaleMode::Fit, {0, 0, 800, 600}},
+        {600, 1000, ScaleMode::Fit, {0, 275, 600, 450}},
+        {1366, 768, ScaleMode::Integer, {363, 144, 640, 480}},
+        {1920, 1080, ScaleMode::Integer, {320, 60, 1280, 960}},
+        {2560, 1440, ScaleMode::Integer, {320, 0, 1920, 1440}},
+        {800, 600, ScaleMode::Integer, {80, 60, 640, 480}},
+        {600, 1000, ScaleMode::Integer, {0, 275, 600, 450}},
+        {0, 480, ScaleMode::Fit, {0, 0, 0, 0}},
+        {-5, -5, ScaleMode::Integer, {0, 0, 0, 0}},
+    };
     for (const auto& c : cases) {
-        sdl2::PictureRect r = picture_rect(c[0], c[1]);
-        EXPECT_EQ((std::vector<int>{r.x, r.y, r.w, r.h}), (std::vector<int>(c + 2, c + 6)))
-            << c[0] << " x " << c[1];
+        sdl2::PictureRect r = picture_rect(c.width, c.height, c.mode);
+        EXPECT_EQ((std::vector<int>{r.x, r.y, r.w, r.h}), c.place)
+            << c.width << " x " << c.height << (c.mode == ScaleMode::Fit ? " fit" : " integer");
     }
 }
 
-TEST(Conversion, EveryIndexThroughTheLookupAndNothingPastEachRow) {
-    PaletteEntry palette[256];
-    for (int i = 0; i < 256; ++i) {
-        palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7), PC_NOCOLLAPSE};
-    }
-    uint32_t lookup[256];
-    sdl2::build_lookup(palette, lookup);
+// Grey levels as indices: a colour's channels show which source pixels were mixed into it.
+std::vector<uint8_t> Striped_Screen() {
     std::vector<uint8_t> pixels(640 * 480);
     for (size_t i = 0; i < pixels.size(); ++i) {
-        pixels[i] = uint8_t(i * 31 + i / 640);
+        pixels[i] = uint8_t((i % 640) * 37 + (i / 640) * 101);
     }
-    // A pitch wider than the row, as textures may have: the padding stays untouched.
-    const int pitch = 640 * 4 + 64;
-    std::vector<uint8_t> out(size_t(pitch) * 480, 0xAB);
-    sdl2::convert_pixels(pixels.data(), lookup, out.data(), pitch);
-    for (int y : {0, 1, 239, 479}) {
-        for (int x : {0, 1, 320, 639}) {
-            uint8_t index = pixels[size_t(y) * 640 + x];
-            uint32_t value = 0;
-            std::memcpy(&value, &out[size_t(y) * pitch + x * 4], 4);
-            EXPECT_EQ(value,
-                      (uint32_t(index) << 16) | (uint32_t(255 - index) << 8) | uint8_t(index * 7))
-                << x << "," << y;
+    return pixels;
+}
+
+// Whole-number sizes are exact copies through the palette; other sizes keep the middle of every
+// game pixel within an eighth of the way to its neighbour on each axis (plain bilinear would
+// be a third);
+// rows are drawn again only where the picture changed, all of them when the palette did.
+TEST(Scaler, SharpAtEverySizeAndOnlyChangedRowsRedrawn) {
+    std::vector<uint8_t> pixels = Striped_Screen();
+    uint32_t lookup[256];
+    for (uint32_t i = 0; i < 256; ++i) {
+        lookup[i] = i * 0x010101u;
+    }
+    for (auto [w, h] : {std::pair{640, 480}, {1280, 960}, {1024, 768}, {1440, 1080}, {600, 450}}) {
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        sdl2::Scaler scaler;
+        scaler.set_size(w, h);
+        sdl2::RowSpan all = scaler.update(pixels.data(), lookup);
+        ASSERT_EQ(all.first, 0);
+        ASSERT_EQ(all.last, h);
+        // A pitch wider than the row, as textures may have: the padding stays untouched.
+        const int pitch = w * 4 + 16;
+        std::vector<uint8_t> out(size_t(pitch) * h, 0xAB);
+        scaler.write_rows(0, h, out.data(), pitch);
+        auto at = [&](int x, int y) {
+            uint32_t v = 0;
+            std::memcpy(&v, &out[size_t(y) * pitch + size_t(x) * 4], 4);
+            return v;
+        };
+        // Scaled down, a pixel may fall between two: nothing to hold it to.
+        const int tolerance = w < 640 ? 255 : (w % 640 == 0 ? 0 : 60);
+        for (int sy = 0; sy < 480; sy += 7) {
+            for (int sx = 0; sx < 640; sx += 3) {
+                const int x = (2 * sx + 1) * w / 1280;
+                const int y = (2 * sy + 1) * h / 960;
+                const int want = int(lookup[pixels[size_t(sy) * 640 + sx]] & 0xFF);
+                const int got = int(at(x, y) & 0xFF);
+                ASSERT_LE(std::abs(got - want), tolerance) << sx << "," << sy;
+                ASSERT_EQ(at(x, y), (at(x, y) & 0xFF) * 0x010101u);
+            }
+            ASSERT_EQ(out[size_t(sy * h / 480) * pitch + size_t(w) * 4], 0xAB);
         }
-        EXPECT_EQ(out[size_t(y) * pitch + 640 * 4], 0xAB);
-        EXPECT_EQ(out[size_t(y) * pitch + pitch - 1], 0xAB);
+        EXPECT_EQ(scaler.update(pixels.data(), lookup).last, 0) << "nothing changed";
+        pixels[100 * 640 + 5] ^= 0xFF;
+        sdl2::RowSpan one = scaler.update(pixels.data(), lookup);
+        EXPECT_GE(one.first, 99 * h / 480);
+        EXPECT_LE(one.last, 102 * h / 480 + 1);
+        EXPECT_LT(one.first, one.last);
+        lookup[0] ^= 0x010101u;
+        sdl2::RowSpan palette = scaler.update(pixels.data(), lookup);
+        EXPECT_EQ(palette.last - palette.first, h);
     }
 }
 
@@ -95,7 +142,7 @@ class Present : public sdl2_test::Sdl2Window {
         int width = 0;
         int height = 0;
         SDL_GetRendererOutputSize(renderer, &width, &height);
-        sdl2::PictureRect place = picture_rect(width, height);
+        sdl2::PictureRect place = picture_rect(width, height, sdl2::ScaleMode::Fit);
         SDL_Rect one{place.x + (2 * x + 1) * place.w / 1280, place.y + (2 * y + 1) * place.h / 960,
                      1, 1};
         uint32_t pixel = 0;

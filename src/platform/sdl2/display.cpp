@@ -1,14 +1,16 @@
 // The window and the picture in it. The game's 8-bit primary surface is shown through the
-// palette in force: a 256-entry lookup converts it straight into a streaming texture, which is
-// scaled into the window. Presents never wait for the vertical blank, so fades and frames keep
-// their own timing.
+// palette in force: a 256-entry lookup and the scaler turn it into a streaming texture of the
+// final size in one pass, which is copied into the window as it is. Presents never wait for
+// the vertical blank, so fades and frames keep their own timing.
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/common/backend.h"
 #include "platform/sdl2/present.h"
+#include "platform/sdl2/scaler.h"
 #include "platform/sdl2/sdl2_backend.h"
+#include "platform/sdl2/settings.h"
 
 namespace platform::sdl2 {
 
@@ -21,6 +23,7 @@ constexpr uint64_t kMinPresentGapMs = 5;
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 SDL_Texture* texture = nullptr;
+Scaler scaler;
 bool cursor_shown = true;
 std::string game_title;
 std::string title_note;
@@ -30,6 +33,8 @@ void show_title() {
         SDL_SetWindowTitle(window, (game_title + title_note).c_str());
     }
 }
+
+bool sound_enabled = true;
 
 // The newest picture the game has made visible, and whether it still has to be shown.
 std::vector<uint8_t> frame_pixels(size_t(kScreenWidth) * kScreenHeight);
@@ -47,6 +52,7 @@ void destroy_window() {
         SDL_DestroyTexture(texture);
         texture = nullptr;
     }
+    scaler.set_size(0, 0);
     if (renderer != nullptr) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
@@ -102,17 +108,68 @@ SDL_Rect desktop_bounds() {
     return bounds;
 }
 
+// The texture at the picture's size in this output; false when there is none.
+bool texture_for(const PictureRect& place) {
+    if (texture != nullptr && scaler.width() == place.w && scaler.height() == place.h) {
+        return true;
+    }
+    if (texture != nullptr) {
+        SDL_DestroyTexture(texture);
+    }
+    scaler.set_size(0, 0);
+    texture = place.w > 0 && place.h > 0
+                  ? SDL_CreateTexture(renderer, kTextureFormat, SDL_TEXTUREACCESS_STREAMING,
+                                      place.w, place.h)
+                  : nullptr;
+    if (texture == nullptr) {
+        return false;
+    }
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
+    scaler.set_size(place.w, place.h);
+    return true;
+}
+
+// Where a window goes: the player's size, or the largest whole-number size that leaves room
+// for the desktop around it; centred.
+SDL_Rect window_place() {
+    const Settings& settings = active_settings();
+    SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+    SDL_GetDisplayUsableBounds(window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0, &usable);
+    int width = settings.window_width;
+    int height = settings.window_height;
+    if (width <= 0 || height <= 0) {
+        int steps =
+            SDL_max(1, SDL_min((usable.w - 64) / kScreenWidth, (usable.h - 64) / kScreenHeight));
+        width = kScreenWidth * steps;
+        height = kScreenHeight * steps;
+    }
+    return {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
+}
+
 void present() {
     if (!lookup_valid || std::memcmp(lookup_palette, frame_palette, sizeof lookup_palette) != 0) {
         std::memcpy(lookup_palette, frame_palette, sizeof lookup_palette);
         build_lookup(lookup_palette, lookup);
         lookup_valid = true;
     }
-    upload_frame(texture, frame_pixels.data(), lookup);
     int width = 0;
     int height = 0;
     SDL_GetRendererOutputSize(renderer, &width, &height);
-    PictureRect place = picture_rect(width, height);
+    PictureRect place = picture_rect(width, height, active_settings().scale);
+    if (!texture_for(place)) {
+        return;
+    }
+    // Only the rows that changed are scaled and sent; the texture keeps the rest.
+    RowSpan rows = scaler.update(frame_pixels.data(), lookup);
+    if (rows.first < rows.last) {
+        SDL_Rect changed{0, rows.first, place.w, rows.last - rows.first};
+        void* out = nullptr;
+        int pitch = 0;
+        if (SDL_LockTexture(texture, &changed, &out, &pitch) == 0) {
+            scaler.write_rows(rows.first, rows.last, out, pitch);
+            SDL_UnlockTexture(texture);
+        }
+    }
     SDL_Rect target{place.x, place.y, place.w, place.h};
     // The bars alone are painted black: clearing the whole output first would write every
     // pixel twice.
@@ -142,15 +199,16 @@ bool ensure_window() {
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
-    // Sharp pixels, and no present that waits for the display.
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    // No present that waits for the display.
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
-    // Made at the desktop's own size and place, so it covers the screen even where no window
-    // manager carries out the full-screen request.
+    // Full screen: made at the desktop's own size and place, so it covers the screen even
+    // where no window manager carries out the full-screen request.
+    const bool fullscreen = active_settings().fullscreen;
     SDL_Rect desktop = desktop_bounds();
-    window = SDL_CreateWindow("CELLSTORM", desktop.x, desktop.y, desktop.w, desktop.h,
-                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE |
-                                  SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI);
+    SDL_Rect place = fullscreen ? desktop : window_place();
+    window = SDL_CreateWindow("CELLSTORM", place.x, place.y, place.w, place.h,
+                              SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
+                                  (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (window != nullptr) {
         renderer = SDL_CreateRenderer(window, -1, 0);
         if (renderer != nullptr && rasterised_in_software(renderer)) {
@@ -164,17 +222,11 @@ bool ensure_window() {
             renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         }
     }
-    if (renderer != nullptr) {
-        texture = SDL_CreateTexture(renderer, kTextureFormat, SDL_TEXTUREACCESS_STREAMING,
-                                    kScreenWidth, kScreenHeight);
-    }
-    if (texture == nullptr) {
+    if (renderer == nullptr) {
         SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no window: %s", SDL_GetError());
         destroy_window();
         return false;
     }
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-    SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
     SDL_ShowCursor(cursor_shown ? SDL_ENABLE : SDL_DISABLE);
     return true;
 }
@@ -184,8 +236,20 @@ void set_title_note(const char* note) {
     show_title();
 }
 
+void set_sound_enabled(bool enabled) {
+    sound_enabled = enabled;
+}
+
 SDL_Window* game_window() {
     return window;
+}
+
+void window_resized() {
+    if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
+        SDL_GetWindowSize(window, &active_settings().window_width,
+                          &active_settings().window_height);
+    }
+    redraw();
 }
 
 void flush_present(bool force) {
@@ -211,15 +275,13 @@ void toggle_fullscreen() {
         return;
     }
     if ((SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        active_settings().fullscreen = false;
         SDL_SetWindowFullscreen(window, 0);
-        // The largest whole-number size that leaves room for the desktop around it.
-        SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
-        SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable);
-        int steps =
-            SDL_max(1, SDL_min((usable.w - 64) / kScreenWidth, (usable.h - 64) / kScreenHeight));
-        SDL_SetWindowSize(window, kScreenWidth * steps, kScreenHeight * steps);
-        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        SDL_Rect place = window_place();
+        SDL_SetWindowSize(window, place.w, place.h);
+        SDL_SetWindowPosition(window, place.x, place.y);
     } else {
+        active_settings().fullscreen = true;
         SDL_Rect desktop = desktop_bounds();
         SDL_SetWindowPosition(window, desktop.x, desktop.y);
         SDL_SetWindowSize(window, desktop.w, desktop.h);
@@ -237,6 +299,9 @@ bool step_fails(Step step) {
         case Step::CreateWindow:
         case Step::DisplayCreate:
             return !sdl2::ensure_window();
+        case Step::SoundCreate:
+            // Sound turned off: no device, exactly as on a machine without one.
+            return !sdl2::sound_enabled;
         default:
             // Everything else is done in memory, or fails by its own call (the audio device).
             return false;

@@ -38,6 +38,8 @@ void handle_window_event(const SDL_WindowEvent& event) {
             redraw();
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
+            window_resized();
+            break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
             redraw();

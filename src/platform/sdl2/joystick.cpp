@@ -1,6 +1,8 @@
-// The first joystick or gamepad present when the game first asks, which it does during static
-// initialisation, before the process entry: so SDL's joystick support is started here, on
-// that first call. Joystick events are left out of the event queue; each query updates the
+// The first joystick or gamepad. The game looks for it once, during static initialisation,
+// before the process entry: so SDL's joystick support is started here, on that first call.
+// A joystick is always reported present; while none is plugged in it reads at rest (centred,
+// no buttons), and one plugged in later is opened at the next query, so a pad connected after
+// start-up works. Joystick events are left out of the event queue; each query updates the
 // device state itself.
 #include <algorithm>
 
@@ -15,83 +17,11 @@ namespace {
 constexpr uint32_t kMaxButtons = 32;
 
 bool looked = false;
-bool found_at_start = false;
+bool available = false;
 SDL_GameController* pad = nullptr;
 SDL_Joystick* stick = nullptr;
-SDL_JoystickGUID device_guid{};
 
-void open_device(int index) {
-    if (SDL_IsGameController(index)) {
-        pad = SDL_GameControllerOpen(index);
-    }
-    if (pad == nullptr) {
-        stick = SDL_JoystickOpen(index);
-    }
-    device_guid = SDL_JoystickGetDeviceGUID(index);
-}
-
-void look_once() {
-    if (looked) {
-        return;
-    }
-    looked = true;
-    if (!sdl2::init_subsystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER)) {
-        return;
-    }
-    SDL_JoystickEventState(SDL_IGNORE);
-    SDL_GameControllerEventState(SDL_IGNORE);
-    if (SDL_NumJoysticks() > 0) {
-        open_device(0);
-    }
-    found_at_start = pad != nullptr || stick != nullptr;
-}
-
-bool attached() {
-    return pad != nullptr ? SDL_GameControllerGetAttached(pad) == SDL_TRUE
-                          : stick != nullptr && SDL_JoystickGetAttached(stick) == SDL_TRUE;
-}
-
-// The device of the start-up, plugged in again, answers once more; no other device is taken.
-void reopen_if_back() {
-    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-        SDL_JoystickGUID guid = SDL_JoystickGetDeviceGUID(i);
-        if (SDL_memcmp(&guid, &device_guid, sizeof guid) == 0) {
-            if (pad != nullptr) {
-                SDL_GameControllerClose(pad);
-                pad = nullptr;
-            }
-            if (stick != nullptr) {
-                SDL_JoystickClose(stick);
-                stick = nullptr;
-            }
-            open_device(i);
-            return;
-        }
-    }
-}
-
-bool device_ready(uint32_t joystick_id) {
-    if (joystick_id != JOYSTICKID1) {
-        return false;
-    }
-    look_once();
-    if (!found_at_start) {
-        return false;
-    }
-    SDL_JoystickUpdate();
-    if (!attached()) {
-        reopen_if_back();
-    }
-    return attached();
-}
-
-}  // namespace
-
-namespace sdl2 {
-
-void close_joystick() {
-    looked = true;
-    found_at_start = false;
+void close_device() {
     if (pad != nullptr) {
         SDL_GameControllerClose(pad);
         pad = nullptr;
@@ -102,6 +32,70 @@ void close_joystick() {
     }
 }
 
+// The first device plugged in, if any.
+void open_first() {
+    close_device();
+    if (SDL_NumJoysticks() <= 0) {
+        return;
+    }
+    if (SDL_IsGameController(0)) {
+        pad = SDL_GameControllerOpen(0);
+    }
+    if (pad == nullptr) {
+        stick = SDL_JoystickOpen(0);
+    }
+}
+
+void look_once() {
+    if (looked) {
+        return;
+    }
+    looked = true;
+    if (!sdl2::init_subsystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER)) {
+        return;
+    }
+    available = true;
+    SDL_JoystickEventState(SDL_IGNORE);
+    SDL_GameControllerEventState(SDL_IGNORE);
+    open_first();
+}
+
+bool attached() {
+    return pad != nullptr ? SDL_GameControllerGetAttached(pad) == SDL_TRUE
+                          : stick != nullptr && SDL_JoystickGetAttached(stick) == SDL_TRUE;
+}
+
+bool device_ready(uint32_t joystick_id) {
+    if (joystick_id != JOYSTICKID1) {
+        return false;
+    }
+    look_once();
+    if (!available) {
+        return false;
+    }
+    SDL_JoystickUpdate();
+    if (!attached()) {
+        open_first();
+    }
+    return true;
+}
+
+}  // namespace
+
+namespace sdl2 {
+
+void close_joystick() {
+    looked = true;
+    available = false;
+    close_device();
+}
+
+void reopen_joystick() {
+    if (available) {
+        open_first();
+    }
+}
+
 uint32_t live_joystick_position(uint32_t joystick_id, JoyInfoEx* info) {
     if (info == nullptr) {
         return JOYERR_PARMS;
@@ -109,22 +103,18 @@ uint32_t live_joystick_position(uint32_t joystick_id, JoyInfoEx* info) {
     if (!device_ready(joystick_id)) {
         return joystick_id == JOYSTICKID1 ? JOYERR_UNPLUGGED : JOYERR_PARMS;
     }
+    if (!attached()) {
+        sdl2::map_joystick(sdl2::JoystickReading{}, info);
+        return JOYERR_NOERROR;
+    }
     if (pad != nullptr) {
         sdl2::GamepadReading reading;
         reading.left_x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
         reading.left_y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
-        auto held = [](SDL_GameControllerButton button) {
-            return SDL_GameControllerGetButton(pad, button) != 0;
-        };
-        reading.dpad_left = held(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-        reading.dpad_right = held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-        reading.dpad_up = held(SDL_CONTROLLER_BUTTON_DPAD_UP);
-        reading.dpad_down = held(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-        reading.a = held(SDL_CONTROLLER_BUTTON_A);
-        reading.b = held(SDL_CONTROLLER_BUTTON_B);
-        reading.start = held(SDL_CONTROLLER_BUTTON_START);
-        reading.back = held(SDL_CONTROLLER_BUTTON_BACK);
-        sdl2::map_gamepad(reading, info);
+        for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+            reading.held[b] = SDL_GameControllerGetButton(pad, SDL_GameControllerButton(b)) != 0;
+        }
+        sdl2::map_gamepad(reading, sdl2::pad_bindings(sdl2::active_settings()), info);
         return JOYERR_NOERROR;
     }
     sdl2::JoystickReading reading;
@@ -149,10 +139,10 @@ uint32_t live_joystick_caps(uint32_t joystick_id, JoyCaps* caps) {
     caps->wXmax = sdl2::kAxisMax;
     caps->wYmin = 0;
     caps->wYmax = sdl2::kAxisMax;
-    // A gamepad offers exactly the five buttons mapped for it.
+    // A gamepad, or none yet, offers exactly the five buttons the game reads.
     caps->wNumButtons =
-        pad != nullptr ? 5u
-                       : std::min<uint32_t>(uint32_t(SDL_JoystickNumButtons(stick)), kMaxButtons);
+        stick == nullptr ? 5u
+                         : std::min<uint32_t>(uint32_t(SDL_JoystickNumButtons(stick)), kMaxButtons);
     return JOYERR_NOERROR;
 }
 

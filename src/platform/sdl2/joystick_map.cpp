@@ -35,14 +35,31 @@ uint32_t axis_position(int16_t value) {
     return uint32_t(int32_t(value) + 32768);
 }
 
-void map_gamepad(const GamepadReading& pad, JoyInfoEx* info) {
+PadBindings pad_bindings(const Settings& settings) {
+    PadBindings bindings;
+    for (int i = 0; i < kJoyButtonCount; ++i) {
+        for (const std::string& name : settings.pad_buttons[i]) {
+            SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name.c_str());
+            if (button != SDL_CONTROLLER_BUTTON_INVALID) {
+                bindings.joystick_buttons[button] |= 1u << i;
+            }
+        }
+    }
+    return bindings;
+}
+
+void map_gamepad(const GamepadReading& pad, const PadBindings& bindings, JoyInfoEx* info) {
     uint32_t buttons = 0;
-    buttons |= pad.b ? 0x01u : 0u;
-    buttons |= pad.a ? 0x02u | 0x04u : 0u;
-    buttons |= pad.start ? 0x08u : 0u;
-    buttons |= pad.back ? 0x10u : 0u;
-    set_common_fields(info, dpad_or_stick(pad.dpad_left, pad.dpad_right, pad.left_x),
-                      dpad_or_stick(pad.dpad_up, pad.dpad_down, pad.left_y), buttons);
+    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
+        buttons |= pad.held[b] ? bindings.joystick_buttons[b] : 0u;
+    }
+    const bool* held = pad.held;
+    set_common_fields(info,
+                      dpad_or_stick(held[SDL_CONTROLLER_BUTTON_DPAD_LEFT],
+                                    held[SDL_CONTROLLER_BUTTON_DPAD_RIGHT], pad.left_x),
+                      dpad_or_stick(held[SDL_CONTROLLER_BUTTON_DPAD_UP],
+                                    held[SDL_CONTROLLER_BUTTON_DPAD_DOWN], pad.left_y),
+                      buttons);
 }
 
 void map_joystick(const JoystickReading& stick, JoyInfoEx* info) {

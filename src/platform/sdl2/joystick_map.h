@@ -3,7 +3,10 @@
 #pragma once
 #include <cstdint>
 
+#include <SDL.h>
+
 #include "platform/joystick.h"
+#include "platform/sdl2/settings.h"
 
 namespace platform::sdl2 {
 
@@ -16,23 +19,22 @@ uint32_t axis_position(int16_t value);
 struct GamepadReading {
     int16_t left_x = 0;
     int16_t left_y = 0;
-    bool dpad_left = false;
-    bool dpad_right = false;
-    bool dpad_up = false;
-    bool dpad_down = false;
-    bool a = false;
-    bool b = false;
-    bool start = false;
-    bool back = false;
+    bool held[SDL_CONTROLLER_BUTTON_MAX] = {};
 };
 
-// The left stick and the d-pad give the axes (the d-pad wins, full deflection); A is buttons 2
-// and 3 (turn clockwise in play, select in the menu), B button 1 (turn counter-clockwise),
-// Start button 4 (pause) and Back button 5 (menu).
-void map_gamepad(const GamepadReading& pad, JoyInfoEx* info);
+// For each gamepad button, the game's joystick buttons it gives (bit 0 = button 1).
+struct PadBindings {
+    uint32_t joystick_buttons[SDL_CONTROLLER_BUTTON_MAX] = {};
+};
+PadBindings pad_bindings(const Settings& settings);
+
+// The left stick and the d-pad give the axes (the d-pad wins, full deflection); the buttons
+// as bound (by default A is buttons 2 and 3, turn clockwise in play and select in the menu,
+// B button 1, turn counter-clockwise, Start button 4, pause, and Back button 5, menu).
+void map_gamepad(const GamepadReading& pad, const PadBindings& bindings, JoyInfoEx* info);
 
 // An unrecognised joystick: its axes 0 and 1, and its buttons 0 ... 4 as buttons 1 ... 5.
-// A missing axis rests in the middle.
+// A missing axis rests in the middle; an empty reading is a joystick at rest.
 struct JoystickReading {
     int axis_count = 0;
     int16_t axis0 = 0;

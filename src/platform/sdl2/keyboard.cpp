@@ -1,11 +1,11 @@
-// Keys by their physical position. The held state changes only when events are pumped, and
-// every change is also posted to the window as the key message Windows would send.
-// The game samples the keys once a frame, up to 100 ms apart; a tap that went down and up
-// between two samples still reads as held once, at the next query of that key, so no short
-// press is lost. Only a recent tap counts: one from before a long wait is forgotten. The
-// release message of such a tap waits until the game has read the press (or forgotten it), so
-// a release message always comes after the read that saw the key down; the game's shut-down
-// state ends on the next message and relies on that order.
+// Keys by the player's bindings (see keymap.h). The held state changes only when events are pumped,
+// and every change is also posted to the window as the key message Windows would send. The game
+// samples the keys once a frame, up to 100 ms apart; a tap that went down and up between two
+// samples still reads as held once, at the next query of that key, so no short press is lost. Only
+// a recent tap counts: one from before a long wait is forgotten. The release message of such a tap
+// waits until the game has read the press (or forgotten it), so a release message always comes
+// after the read that saw the key down; the game's shut-down state ends on the next message and
+// relies on that order.
 #include "platform/keyboard.h"
 
 #include "platform/sdl2/keymap.h"
@@ -17,6 +17,8 @@ namespace platform {
 namespace {
 
 bool scancode_down[SDL_NUM_SCANCODES] = {};
+// The virtual key each held key gave when it went down, so its release gives the same one.
+int scancode_key[SDL_NUM_SCANCODES] = {};
 // Enter pressed with Alt toggles full screen; the game does not see that press at all.
 bool scancode_swallowed[SDL_NUM_SCANCODES] = {};
 
@@ -61,7 +63,8 @@ void handle_key_event(const SDL_KeyboardEvent& event) {
     }
     const bool down = event.type == SDL_KEYDOWN;
     const bool alt = (event.keysym.mod & KMOD_ALT) != 0;
-    const int key = virtual_key(scancode);
+    const int key = down && !scancode_down[scancode] ? virtual_key(event.keysym.sym, scancode, alt)
+                                                     : scancode_key[scancode];
     if (down && key == VK_RETURN && alt) {
         if (!scancode_swallowed[scancode] && event.repeat == 0) {
             toggle_fullscreen();
@@ -75,6 +78,7 @@ void handle_key_event(const SDL_KeyboardEvent& event) {
     }
     const bool changed = down != scancode_down[scancode];
     scancode_down[scancode] = down;
+    scancode_key[scancode] = key;
     if (key == 0) {
         return;
     }

@@ -1,18 +1,30 @@
-// The process entry of the desktop game: reads the command line, sets up a recording or a
-// playback of the input, hands over to the game's own entry and ends SDL after.
+// The process entry of the desktop game: reads the command line and the settings file, sets up
+// a recording or a playback of the input, hands over to the game's own entry, and writes back
+// what the player changed while playing.
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "app/winmain.h"
+#include "platform/common/files_internal.h"
 #include "platform/diagnostics.h"
 #include "platform/sdl2/input_session.h"
+#include "platform/sdl2/keymap.h"
+#include "platform/sdl2/options.h"
 #include "platform/sdl2/sdl2_backend.h"
-#include "platform/sdl2/session_options.h"
+#include "platform/sdl2/settings.h"
+
+#ifndef CELLSTORM_VERSION
+#define CELLSTORM_VERSION "unknown"
+#endif
 
 namespace {
+
+using namespace platform::sdl2;
+
 // The game keeps the instance handle and never looks inside it.
 char instance_tag;
 char empty_command_line[] = "";
@@ -20,49 +32,129 @@ constexpr int SW_SHOWNORMAL = 1;
 constexpr int EXIT_RECORDING_FAILED = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
 
-int fail(const std::string& message) {
-    std::fprintf(stderr, "cellstorm: %s\n", message.c_str());
-    return EXIT_BAD_COMMAND_LINE;
+struct SettingsFile {
+    std::string path;
+    Settings as_read;  // the file's values (defaults where it had none)
+    bool rewritable;   // no mistakes in it, and its folder takes files
+    bool exists;
+};
+
+SettingsFile read_settings(const Options& options) {
+    SettingsFile file;
+    file.path = options.config_file.empty() ? default_settings_path() : options.config_file;
+    file.as_read = default_settings();
+    std::vector<std::string> warnings;
+    file.rewritable = load_settings(file.path, &file.as_read, &warnings);
+    for (const std::string& warning : warnings) {
+        std::fprintf(stderr, "cellstorm: %s\n", warning.c_str());
+    }
+    if (!file.rewritable) {
+        std::fprintf(stderr, "cellstorm: %s is left as it is; fix it to have settings saved\n",
+                     file.path.c_str());
+    }
+    std::FILE* probe = std::fopen(file.path.c_str(), "r");
+    file.exists = probe != nullptr;
+    if (probe != nullptr) {
+        std::fclose(probe);
+    }
+    std::string reason;
+    if (file.rewritable && !prepare_settings_folder(file.path, &reason)) {
+        std::fprintf(stderr, "cellstorm: settings will not be saved (%s)\n", reason.c_str());
+        file.rewritable = false;
+    }
+    return file;
+}
+
+// What the player changed while playing goes into the file; the rest stays as the file had
+// it, even where an option overrode it for this run.
+void write_back(const SettingsFile& file, const Settings& started, const Settings& now) {
+    if (!file.rewritable) {
+        return;
+    }
+    Settings saved = file.as_read;
+    bool changed = !file.exists;
+    if (now.fullscreen != started.fullscreen) {
+        saved.fullscreen = now.fullscreen;
+        changed = true;
+    }
+    if (now.window_width != started.window_width || now.window_height != started.window_height) {
+        saved.window_width = now.window_width;
+        saved.window_height = now.window_height;
+        changed = true;
+    }
+    std::string reason;
+    if (changed && !save_settings(file.path, saved, &reason)) {
+        std::fprintf(stderr, "cellstorm: settings not saved (%s)\n", reason.c_str());
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     SDL_SetMainReady();
-    platform::sdl2::SessionOptions session;
+    Options options;
     std::string error;
-    for (int i = 1; i < argc; ++i) {
-        // --verbose sends the game's diagnostic log to stderr, as CELLSTORM_LOG=stderr does.
-        if (std::string(argv[i]) == "--verbose") {
-            platform::request_diagnostics();
-            continue;
-        }
-        const int taken = platform::sdl2::take_session_option(argc, argv, &i, &session, &error);
-        if (taken == 0) {
-            error = std::string("unknown option '") + argv[i] + "'";
-        }
-        if (taken <= 0) {
-            return fail(error);
-        }
+    switch (parse_options(argc, argv, &options, &error)) {
+        case ParseResult::Bad:
+            std::fprintf(stderr, "cellstorm: %s\n%s", error.c_str(), usage_text());
+            return EXIT_BAD_COMMAND_LINE;
+        case ParseResult::Help:
+            std::fputs(usage_text(), stdout);
+            return 0;
+        case ParseResult::Version:
+            std::printf("cellstorm %s\n", CELLSTORM_VERSION);
+            return 0;
+        case ParseResult::Run:
+            break;
     }
-    if (!session.playback_path.empty()) {
+    if (options.verbose) {
+        platform::request_diagnostics();
+    }
+    if (!options.data_dir.empty()) {
+        std::vector<std::string> dirs = platform::common::default_search_dirs();
+        dirs.insert(dirs.begin(), options.data_dir);
+        platform::common::set_search_dirs(dirs);
+    }
+    SettingsFile file = read_settings(options);
+    Settings started = file.as_read;
+    if (options.window_given) {
+        started.fullscreen = options.fullscreen;
+    }
+    if (options.scale_given) {
+        started.scale = options.scale;
+    }
+    active_settings() = started;
+    set_key_bindings(started);
+    set_sound_enabled(!options.no_sound);
+    // More gamepads from the player's own database; the joystick already opened is opened
+    // again so a mapping for it applies.
+    std::string database = file.path.substr(0, file.path.rfind('/') + 1) + "gamecontrollerdb.txt";
+    if (init_subsystem(SDL_INIT_GAMECONTROLLER) &&
+        SDL_GameControllerAddMappingsFromFile(database.c_str()) > 0) {
+        reopen_joystick();
+    }
+
+    if (!options.session.playback_path.empty()) {
         platform::Script script;
-        if (!platform::load_script(session.playback_path, false, &script, &error)) {
-            return fail(error);
+        if (!platform::load_script(options.session.playback_path, false, &script, &error)) {
+            std::fprintf(stderr, "cellstorm: %s\n", error.c_str());
+            return EXIT_BAD_COMMAND_LINE;
         }
-        platform::sdl2::start_playback(script);
+        start_playback(script);
     }
-    if (!session.record_path.empty() &&
-        !platform::sdl2::start_recording(session.record_path,
-                                         "cellstorm " CELLSTORM_VERSION " recording", &error)) {
-        return fail(error);
+    if (!options.session.record_path.empty() &&
+        !start_recording(options.session.record_path, "cellstorm " CELLSTORM_VERSION " recording",
+                         &error)) {
+        std::fprintf(stderr, "cellstorm: %s\n", error.c_str());
+        return EXIT_BAD_COMMAND_LINE;
     }
 
     int exit_code = WinMain(&instance_tag, nullptr, empty_command_line, SW_SHOWNORMAL);
     // A recording that could not be written in full is not a success.
-    if (!platform::sdl2::finish_recording(Game_Summary()) && exit_code == 0) {
+    if (!finish_recording(Game_Summary()) && exit_code == 0) {
         exit_code = EXIT_RECORDING_FAILED;
     }
-    platform::sdl2::shutdown();
+    write_back(file, started, active_settings());
+    shutdown();
     return exit_code;
 }

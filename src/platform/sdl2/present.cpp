@@ -4,18 +4,20 @@
 
 namespace platform::sdl2 {
 
-PictureRect picture_rect(int output_width, int output_height) {
+PictureRect picture_rect(int output_width, int output_height, ScaleMode mode) {
     if (output_width <= 0 || output_height <= 0) {
         return {0, 0, 0, 0};
     }
-    int steps = std::min(output_width / kScreenWidth, output_height / kScreenHeight);
+    int steps = mode == ScaleMode::Integer
+                    ? std::min(output_width / kScreenWidth, output_height / kScreenHeight)
+                    : 0;
     int w = 0;
     int h = 0;
     if (steps >= 1) {
         w = kScreenWidth * steps;
         h = kScreenHeight * steps;
     } else if (int64_t(output_width) * kScreenHeight <= int64_t(output_height) * kScreenWidth) {
-        // Smaller than the screen: the width limits, the height follows the 4:3 aspect.
+        // The width limits, the height follows the 4:3 aspect.
         w = output_width;
         h = int(int64_t(output_width) * kScreenHeight / kScreenWidth);
     } else {
@@ -31,29 +33,6 @@ void build_lookup(const PaletteEntry palette[256], uint32_t lookup[256]) {
         lookup[i] = (uint32_t(palette[i].peRed) << 16) | (uint32_t(palette[i].peGreen) << 8) |
                     uint32_t(palette[i].peBlue);
     }
-}
-
-void convert_pixels(const uint8_t* pixels, const uint32_t lookup[256], void* out, int out_pitch) {
-    auto* row_out = static_cast<uint8_t*>(out);
-    for (int y = 0; y < kScreenHeight; ++y) {
-        const uint8_t* in = pixels + y * kScreenWidth;
-        auto* dst = reinterpret_cast<uint32_t*>(row_out);
-        for (int x = 0; x < kScreenWidth; ++x) {
-            dst[x] = lookup[in[x]];
-        }
-        row_out += out_pitch;
-    }
-}
-
-bool upload_frame(SDL_Texture* texture, const uint8_t* pixels, const uint32_t lookup[256]) {
-    void* out = nullptr;
-    int pitch = 0;
-    if (SDL_LockTexture(texture, nullptr, &out, &pitch) != 0) {
-        return false;
-    }
-    convert_pixels(pixels, lookup, out, pitch);
-    SDL_UnlockTexture(texture);
-    return true;
 }
 
 }  // namespace platform::sdl2

@@ -1,10 +1,11 @@
-// The 8-bit screen on a true-colour output: palette lookup, conversion into a streaming
-// texture, and where the 640 x 480 picture sits in a window of any size.
+// The 8-bit screen on a true-colour output: the palette lookup, and where the 640 x 480
+// picture sits in a window of any size.
 #pragma once
 #include <SDL.h>
 
 #include <cstdint>
 
+#include "platform/sdl2/options.h"
 #include "platform/types.h"
 
 namespace platform::sdl2 {
@@ -21,17 +22,11 @@ struct PictureRect {
     int h;
 };
 
-// The picture scaled to fit the output with its aspect kept, in whole-number steps when at
-// least one step fits, centred; the rest of the output is the black bars.
-PictureRect picture_rect(int output_width, int output_height);
+// The picture centred in the output with its 4:3 aspect kept; the rest of the output is the
+// black bars. Fit: as large as fits. Integer: whole-number steps when at least one fits.
+PictureRect picture_rect(int output_width, int output_height, ScaleMode mode);
 
 // The 256 colours of the palette as texture pixels.
 void build_lookup(const PaletteEntry palette[256], uint32_t lookup[256]);
-
-// 640 x 480 indices (pitch 640) into 32-bit pixels, out_pitch bytes apart row to row.
-void convert_pixels(const uint8_t* pixels, const uint32_t lookup[256], void* out, int out_pitch);
-
-// Converts straight into the locked streaming texture; false when it cannot be locked.
-bool upload_frame(SDL_Texture* texture, const uint8_t* pixels, const uint32_t lookup[256]);
 
 }  // namespace platform::sdl2

@@ -17,9 +17,13 @@ void shutdown();
 
 // joystick.cpp: lets go of the joystick before SDL ends.
 void close_joystick();
+// Opens the joystick again, so gamepad mappings added since apply to it.
+void reopen_joystick();
 
 // display.cpp: the window with its renderer and texture, made on first need.
 bool ensure_window();
+// False: the sound device is never opened (the player asked for no sound).
+void set_sound_enabled(bool enabled);
 // The game's window, or null while there is none.
 SDL_Window* game_window();
 // Shows the newest picture if one waits: at once when force is set, otherwise only when the
@@ -28,6 +32,8 @@ void flush_present(bool force);
 // Shows the current picture again (the window was exposed, resized or its textures lost).
 void redraw();
 void toggle_fullscreen();
+// The window's size changed; a window (not the full screen) keeps its size in the settings.
+void window_resized();
 
 // The devices as they are. The seam's own readers (input_session.cpp) stand between them and
 // the game, so a recording sees and a playback replaces exactly what the game reads.

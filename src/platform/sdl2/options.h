@@ -1,0 +1,33 @@
+// The desktop game's command line.
+#pragma once
+#include <string>
+
+#include "platform/sdl2/session_options.h"
+
+namespace platform::sdl2 {
+
+enum class ScaleMode { Fit, Integer };
+
+// What the command line asked for; an option not given leaves its "given" flag false, so the
+// settings file decides.
+struct Options {
+    bool window_given = false;
+    bool fullscreen = true;
+    bool scale_given = false;
+    ScaleMode scale = ScaleMode::Fit;
+    bool no_sound = false;
+    bool verbose = false;
+    std::string data_dir;     // empty: the usual places only
+    std::string config_file;  // empty: the usual settings file
+    SessionOptions session;   // --record FILE, --playback FILE
+};
+
+enum class ParseResult { Run, Help, Version, Bad };
+
+// Reads argv[1 ...]. On Bad, error names the offending argument in one line.
+ParseResult parse_options(int argc, const char* const* argv, Options* options, std::string* error);
+
+// The usage text for --help and after a bad option.
+const char* usage_text();
+
+}  // namespace platform::sdl2
