@@ -1,6 +1,7 @@
 #include "app/game_main.h"
 
 #include "app/level_art.h"
+#include "app/main_window.h"
 #include "app/pictures.h"
 #include "common/game_state.h"
 #include "common/random.h"
@@ -18,6 +19,7 @@
 #include "graphics/transition.h"
 #include "input/input_device.h"
 #include "platform/clock.h"
+#include "platform/joystick.h"
 #include "platform/keyboard.h"
 #include "platform/video.h"
 #include "sound/sound.h"
@@ -166,11 +168,24 @@ bool Key_Down(int virtual_key) {
     return (platform::async_key_state(virtual_key) & 0x8000) != 0;
 }
 
+// Any joystick button held, read straight from the joystick: a player with only a gamepad
+// can leave the closing picture too.
+bool Joystick_Button_Down() {
+    platform::JoyInfoEx info{};
+    info.dwSize = sizeof info;
+    info.dwFlags = platform::JOY_RETURNALL;
+    return platform::joy_get_pos_ex(platform::JOYSTICKID1, &info) == platform::JOYERR_NOERROR &&
+           info.dwButtons != 0;
+}
+
 // Read straight from the keyboard: Escape, then Space, then Enter; the first one down counts.
+// Any joystick button counts too, so a player with only a gamepad can leave.
 // KEPT: the wait frames neither sleep nor skip the log line: the loop spins until a key is down.
 void Closing_Screen() {
-    if (Key_Down(platform::VK_ESCAPE) || Key_Down(platform::VK_SPACE) ||
-        Key_Down(platform::VK_RETURN)) {
+    const bool key = Key_Down(platform::VK_ESCAPE) || Key_Down(platform::VK_SPACE) ||
+                     Key_Down(platform::VK_RETURN);
+    const bool button = !key && Joystick_Button_Down();
+    if (key || button) {
         game_state = FLOW_SHUTDOWN;
         Screen_Transition(SCREEN_DARKNESS, nullptr, SCREEN_WIDTH);
         Stop_Sound(sound_trail);
@@ -178,6 +193,10 @@ void Closing_Screen() {
         Release_Game_Sounds();
         // The closing picture is on the screen no longer; its pixels go too.
         Unload_Bitmap_File(&work_bitmap);
+        // The loop ends at the next message; a key's release is one, a joystick sends none.
+        if (button) {
+            platform::post_message(main_window, platform::WM_USER, 0, 0);
+        }
     }
     Log_Write("\nIn order state");
 }

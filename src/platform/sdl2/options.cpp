@@ -110,7 +110,7 @@ ParseResult parse_options(int argc, const char* const* argv, Options* options, s
         }
         std::string value;
         if (!row->takes_value && equals != std::string::npos) {
-            *error = "option '" + name + "' takes no value";
+            *error = "option '" + argument + "' takes no value";
             return ParseResult::Bad;
         }
         if (row->takes_value) {

@@ -218,7 +218,7 @@ bool load_settings(const std::string& path, Settings* settings,
                    std::vector<std::string>* warnings) {
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (file == nullptr) {
-        if (errno == ENOENT) {
+        if (errno == ENOENT || errno == ENOTDIR) {
             return true;
         }
         warnings->push_back(path + ": cannot be read (" + std::strerror(errno) +
