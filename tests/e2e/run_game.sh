@@ -1,16 +1,24 @@
 #!/usr/bin/env bash
 # The real game under a virtual X display: keys by xdotool, screenshots by ImageMagick, each
 # checked at known pixels against the game's own picture files.
-#   run_game.sh walkthrough|alt_f4|cpu BIN_DIR SCREEN_PROBE WORK_DIR
+#   run_game.sh walkthrough|alt_f4|record|window|rebind|cpu BIN_DIR SCREEN_PROBE WORK_DIR [GAME ARGS]
 # walkthrough: title, menu, settings, new game, moves, pause, menu and back, exit, closing screen.
 # alt_f4: closes the window in the middle of a game. Both want exit code 0.
 # record: records a session that a short playback starts (a row cleared) and the player's keys
 # go on with (the menu, the exit), replays the recording with cellstorm-replay and plays it back,
 # each time checking the state after the last poll against the recording's own; then the
 # command-line mistakes of recording and playback.
+# window: --window --scale integer shows a window of whole steps; Alt+Enter makes it full
+# screen, and that is what the settings file says after the game ends.
+# rebind: a settings file binds turn-clockwise to D: D turns the piece, S no longer does.
 # cpu: prints the processor time the game takes in the menu, in play and on the closing screen.
+# The X screen is SCREEN (default 1366x768): the picture fits it at 1024 x 768 with bars.
 set -u
 mode=$1 bin=$2 probe=$3 work=$4
+shift 4
+game_args=("$@")
+[ "$mode" = window ] && game_args+=(--window --scale integer)
+screen=${SCREEN:-1366x768}
 
 skip() {
     echo "skipped: $*"
@@ -35,7 +43,7 @@ bin=$(cd "$bin" && pwd)
 probe=$(cd "$(dirname "$probe")" && pwd)/$(basename "$probe")
 
 mkdir -p "$work"
-rm -f "$work"/*.png "$work"/*.ppm "$work"/*.log "$work/display"
+rm -rf "$work"/*.png "$work"/*.ppm "$work"/*.log "$work/display" "$work/config"
 cd "$work" || fail "no work directory"
 
 xvfb_pid=""
@@ -46,8 +54,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# 1280 x 1024: the picture at twice its size with black bars above and below.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
     [ -s "$work/display" ] && break
@@ -58,13 +65,22 @@ DISPLAY=":$(head -n 1 "$work/display")"
 export DISPLAY
 
 # Started away from its data: the game finds its files beside itself.
+# The settings file lives in the work directory, never in the home of whoever runs the tests.
+export XDG_CONFIG_HOME=$work/config
+settings=$XDG_CONFIG_HOME/cellstorm/cellstorm.ini
+if [ "$mode" = rebind ]; then
+    mkdir -p "$(dirname "$settings")"
+    printf '[keys]\nturn_clockwise = D\n' >"$settings"
+fi
 start_game() {
     SDL_AUDIODRIVER=dummy "$bin/cellstorm" "$@" >"$work/game.log" 2>&1 &
     game_pid=$!
 }
 
 alive() { kill -0 "$game_pid" 2>/dev/null; }
-shot() { import -window root -depth 8 ppm:current.ppm; }
+# The whole screen; in the window run, the game's window alone.
+shot_of=root
+shot() { timeout 20 import -window "$shot_of" -depth 8 ppm:current.ppm; }
 # Keeps the last screenshot as NAME.ppm and, for people, NAME.png.
 keep() {
     cp current.ppm "$1.ppm"
@@ -245,9 +261,27 @@ if [ "$mode" = record ]; then
     exit 0
 fi
 
-start_game
+start_game "${game_args[@]}"
+if [ "$mode" = window ]; then
+    # Found by its title once it is shown (a screenshot of a hidden window never comes back);
+    # the whole-step window on this screen is 640 x 480.
+    for _ in $(seq 100); do
+        shot_of=$(xdotool search --onlyvisible --name '^CELLSTORM$' 2>/dev/null | head -n 1)
+        [ -n "$shot_of" ] && break
+        sleep 0.1
+    done
+    [ -n "$shot_of" ] || fail "no window named CELLSTORM"
+    export PROBE_SCALE=integer
+fi
+
 wait_for title 15 is_title
 wait_for menu 20 is_menu_at 0
+
+# The falling piece's width and height, in the upper 18 rows of the well (a dropped piece
+# lies below them).
+piece_box() { "$probe" box current.ppm "$bin/lv1DS8.BMP" 48 14 254 288; }
+# Sizes read off a scaled picture may be a pixel out at the blended edges.
+near() { [ $(($1 - $2)) -le 2 ] && [ $(($2 - $1)) -le 2 ]; }
 
 case "$mode" in
 walkthrough)
@@ -292,6 +326,57 @@ alt_f4)
     tap Return
     wait_for play 5 is_play
     sleep 1
+    tap alt+F4
+    wait_exit 5
+    ;;
+window)
+    size=$(xdotool getwindowgeometry "$shot_of" | awk '/Geometry/ { print $2 }')
+    [ "$size" = 640x480 ] || fail "the window is $size, not 640x480"
+    keep window
+    grep -q '^fullscreen = no' "$settings" 2>/dev/null && fail "the option was written to the file"
+    xdotool key alt+Return
+    sleep 1
+    size=$(xdotool getwindowgeometry "$shot_of" | awk '/Geometry/ { print $2 }')
+    [ "$size" = "$screen" ] || fail "Alt+Enter left the window at $size"
+    # Full screen in whole steps: the picture at 1x in the middle of this screen.
+    shot_of=root
+    wait_for menu_full_screen 5 is_menu_at 0
+    tap alt+F4
+    wait_exit 5
+    grep -q '^fullscreen = yes' "$settings" || fail "Alt+Enter was not written back: $(cat "$settings")"
+    grep -q '^scale = fit' "$settings" || fail "the --scale option was written back"
+    ;;
+rebind)
+    tap Return
+    wait_for play 5 is_play
+    turned=""
+    # A square piece looks the same turned: such a one is dropped, and the next one tried.
+    for _ in $(seq 6); do
+        sleep 0.3
+        shot
+        before=$(piece_box)
+        set -- $before
+        if [ "$1" -gt 0 ] && ! near "$1" "$2"; then
+            tap s
+            sleep 0.3
+            shot
+            keep turn_before
+            after=$(piece_box)
+            near "$1" "${after% *}" && near "$2" "${after#* }" ||
+                fail "S turned the piece ($before, then $after), though unbound"
+            tap d
+            sleep 0.3
+            shot
+            keep turn_after
+            after=$(piece_box)
+            near "$1" "${after#* }" && near "$2" "${after% *}" ||
+                fail "D did not turn the piece: $before, then $after"
+            turned=yes
+            break
+        fi
+        hold Down 2
+    done
+    [ -n "$turned" ] || fail "no piece to turn was seen"
     tap alt+F4
     wait_exit 5
     ;;

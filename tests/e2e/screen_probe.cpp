@@ -6,6 +6,8 @@
 //   screen_probe selected SHOT SHEET PALETTE         the menu item whose button is drawn
 //   screen_probe differs SHOT OTHER x y w h          pixels of the rect unlike OTHER (a picture
 //                                                    or another shot)
+//   screen_probe box SHOT OTHER x y w h              width and height of what in the rect is
+//                                                    unlike OTHER (0 0 when nothing is)
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -223,6 +225,24 @@ int main(int argc, char** argv) {
     }
     if (command == "selected" && argc == 5) {
         return selected(load(argv[2]), load(argv[3], argv[4]));
+    }
+    if (command == "box" && argc == 8) {
+        Rect r{std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
+        Image one = load(argv[2]);
+        Image other = load(argv[3]);
+        int left = 640, top = 480, right = -1, bottom = -1;
+        for (int y = r.y; y < r.y + r.h; ++y) {
+            for (int x = r.x; x < r.x + r.w; ++x) {
+                if (!alike(one.at(x, y), other.at(x, y))) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+        }
+        std::printf("%d %d\n", right < 0 ? 0 : right - left + 1, bottom < 0 ? 0 : bottom - top + 1);
+        return 0;
     }
     if (command == "differs" && argc == 8) {
         Rect r{std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
