@@ -88,8 +88,7 @@ void BM_Present(benchmark::State& state) {
                     }
                 }
             }
-            platform::sdl2::RowSpan rows = scaler.update(screen.data(), lookup);
-            if (rows.first < rows.last) {
+            for (const platform::sdl2::RowSpan& rows : scaler.update(screen.data(), lookup)) {
                 SDL_Rect changed{0, rows.first, place.w, rows.last - rows.first};
                 void* out = nullptr;
                 int pitch = 0;

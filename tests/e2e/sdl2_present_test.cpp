@@ -73,9 +73,14 @@ TEST(Scaler, SharpAtEverySizeAndOnlyChangedRowsRedrawn) {
         SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
         sdl2::Scaler scaler;
         scaler.set_size(w, h);
-        sdl2::RowSpan all = scaler.update(pixels.data(), lookup);
-        ASSERT_EQ(all.first, 0);
-        ASSERT_EQ(all.last, h);
+        auto runs = [&] {
+            std::vector<int> flat;
+            for (const sdl2::RowSpan& run : scaler.update(pixels.data(), lookup)) {
+                flat.insert(flat.end(), {run.first, run.last});
+            }
+            return flat;
+        };
+        ASSERT_EQ(runs(), (std::vector<int>{0, h}));
         // A pitch wider than the row, as textures may have: the padding stays untouched.
         const int pitch = w * 4 + 16;
         std::vector<uint8_t> out(size_t(pitch) * h, 0xAB);
@@ -98,15 +103,20 @@ TEST(Scaler, SharpAtEverySizeAndOnlyChangedRowsRedrawn) {
             }
             ASSERT_EQ(out[size_t(sy * h / 480) * pitch + size_t(w) * 4], 0xAB);
         }
-        EXPECT_EQ(scaler.update(pixels.data(), lookup).last, 0) << "nothing changed";
+        EXPECT_EQ(runs(), std::vector<int>{}) << "nothing changed";
+        // Two rows far apart: two short runs, not all the rows between them.
         pixels[100 * 640 + 5] ^= 0xFF;
-        sdl2::RowSpan one = scaler.update(pixels.data(), lookup);
-        EXPECT_GE(one.first, 99 * h / 480);
-        EXPECT_LE(one.last, 102 * h / 480 + 1);
-        EXPECT_LT(one.first, one.last);
+        pixels[400 * 640 + 600] ^= 0xFF;
+        std::vector<int> two = runs();
+        ASSERT_EQ(two.size(), 4u);
+        for (int i : {0, 2}) {
+            const int row = i == 0 ? 100 : 400;
+            EXPECT_GE(two[i], (row - 1) * h / 480);
+            EXPECT_LE(two[i + 1], (row + 2) * h / 480 + 1);
+            EXPECT_LT(two[i], two[i + 1]);
+        }
         lookup[0] ^= 0x010101u;
-        sdl2::RowSpan palette = scaler.update(pixels.data(), lookup);
-        EXPECT_EQ(palette.last - palette.first, h);
+        EXPECT_EQ(runs(), (std::vector<int>{0, h})) << "a new palette: everything";
     }
 }
 

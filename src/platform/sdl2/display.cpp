@@ -1,16 +1,16 @@
 // The window and the picture in it. The game's 8-bit primary surface is shown through the
-// palette in force: a 256-entry lookup and the scaler turn it into a streaming texture of the
-// final size in one pass, which is copied into the window as it is. Presents never wait for
-// the vertical blank, so fades and frames keep their own timing.
+// palette in force: a 256-entry lookup and the scaler turn it into the picture at its final
+// size in one pass (see show.h). Presents never wait for the vertical blank, so fades and
+// frames keep their own timing.
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "platform/common/backend.h"
 #include "platform/sdl2/present.h"
-#include "platform/sdl2/scaler.h"
 #include "platform/sdl2/sdl2_backend.h"
 #include "platform/sdl2/settings.h"
+#include "platform/sdl2/show.h"
 
 namespace platform::sdl2 {
 
@@ -22,8 +22,6 @@ constexpr uint64_t kMinPresentGapMs = 5;
 
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
-SDL_Texture* texture = nullptr;
-Scaler scaler;
 bool cursor_shown = true;
 std::string game_title;
 std::string title_note;
@@ -40,6 +38,8 @@ bool sound_enabled = true;
 std::vector<uint8_t> frame_pixels(size_t(kScreenWidth) * kScreenHeight);
 PaletteEntry frame_palette[256] = {};
 bool frame_waiting = false;
+// The whole window has to be drawn again, bars and all.
+bool everything_waiting = true;
 uint64_t last_present_ms = 0;
 
 // The palette the lookup was built from.
@@ -48,11 +48,7 @@ uint32_t lookup[256] = {};
 bool lookup_valid = false;
 
 void destroy_window() {
-    if (texture != nullptr) {
-        SDL_DestroyTexture(texture);
-        texture = nullptr;
-    }
-    scaler.set_size(0, 0);
+    forget_picture();
     if (renderer != nullptr) {
         SDL_DestroyRenderer(renderer);
         renderer = nullptr;
@@ -108,27 +104,6 @@ SDL_Rect desktop_bounds() {
     return bounds;
 }
 
-// The texture at the picture's size in this output; false when there is none.
-bool texture_for(const PictureRect& place) {
-    if (texture != nullptr && scaler.width() == place.w && scaler.height() == place.h) {
-        return true;
-    }
-    if (texture != nullptr) {
-        SDL_DestroyTexture(texture);
-    }
-    scaler.set_size(0, 0);
-    texture = place.w > 0 && place.h > 0
-                  ? SDL_CreateTexture(renderer, kTextureFormat, SDL_TEXTUREACCESS_STREAMING,
-                                      place.w, place.h)
-                  : nullptr;
-    if (texture == nullptr) {
-        return false;
-    }
-    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
-    scaler.set_size(place.w, place.h);
-    return true;
-}
-
 // Where a window goes: the player's size, or the largest whole-number size that leaves room
 // for the desktop around it; centred.
 SDL_Rect window_place() {
@@ -152,35 +127,8 @@ void present() {
         build_lookup(lookup_palette, lookup);
         lookup_valid = true;
     }
-    int width = 0;
-    int height = 0;
-    SDL_GetRendererOutputSize(renderer, &width, &height);
-    PictureRect place = picture_rect(width, height, active_settings().scale);
-    if (!texture_for(place)) {
-        return;
-    }
-    // Only the rows that changed are scaled and sent; the texture keeps the rest.
-    RowSpan rows = scaler.update(frame_pixels.data(), lookup);
-    if (rows.first < rows.last) {
-        SDL_Rect changed{0, rows.first, place.w, rows.last - rows.first};
-        void* out = nullptr;
-        int pitch = 0;
-        if (SDL_LockTexture(texture, &changed, &out, &pitch) == 0) {
-            scaler.write_rows(rows.first, rows.last, out, pitch);
-            SDL_UnlockTexture(texture);
-        }
-    }
-    SDL_Rect target{place.x, place.y, place.w, place.h};
-    // The bars alone are painted black: clearing the whole output first would write every
-    // pixel twice.
-    SDL_Rect bars[4] = {{0, 0, width, place.y},
-                        {0, place.y + place.h, width, height - place.y - place.h},
-                        {0, place.y, place.x, place.h},
-                        {place.x + place.w, place.y, width - place.x - place.w, place.h}};
-    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-    SDL_RenderFillRects(renderer, bars, 4);
-    SDL_RenderCopy(renderer, texture, nullptr, &target);
-    SDL_RenderPresent(renderer);
+    show_picture(window, renderer, frame_pixels.data(), lookup, everything_waiting);
+    everything_waiting = false;
 }
 
 }  // namespace
@@ -212,17 +160,17 @@ bool ensure_window() {
     if (window != nullptr) {
         renderer = SDL_CreateRenderer(window, -1, 0);
         if (renderer != nullptr && rasterised_in_software(renderer)) {
-            // OpenGL drawn by the processor costs several times what SDL's own scaler does.
+            // OpenGL drawn by the processor costs several times what writing the window's own
+            // pixels does.
             SDL_DestroyRenderer(renderer);
             renderer = nullptr;
         }
         if (renderer == nullptr) {
             // Straight to the window's shared-memory image, not through a GL texture.
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-            renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
         }
     }
-    if (renderer == nullptr) {
+    if (window == nullptr || (renderer == nullptr && SDL_GetWindowSurface(window) == nullptr)) {
         SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no window: %s", SDL_GetError());
         destroy_window();
         return false;
@@ -266,6 +214,7 @@ void flush_present(bool force) {
 }
 
 void redraw() {
+    everything_waiting = true;
     frame_waiting = true;
     flush_present(true);
 }
@@ -325,6 +274,7 @@ void window_created(int width, int height, const char* title) {
 void window_destroyed() {
     sdl2::destroy_window();
     sdl2::frame_waiting = false;
+    sdl2::everything_waiting = true;
 }
 
 void cursor_visible(bool visible) {

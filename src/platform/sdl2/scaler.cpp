@@ -64,9 +64,10 @@ void Scaler::scale_source_row(int y, const uint8_t* pixels, const uint32_t looku
     }
 }
 
-RowSpan Scaler::update(const uint8_t* pixels, const uint32_t lookup[256]) {
+const std::vector<RowSpan>& Scaler::update(const uint8_t* pixels, const uint32_t lookup[256]) {
+    changed_.clear();
     if (width_ == 0 || height_ == 0) {
-        return {};
+        return changed_;
     }
     const bool all = all_stale_ || std::memcmp(lookup, last_lookup_, sizeof last_lookup_) != 0;
     bool changed[kSourceHeight];
@@ -80,15 +81,18 @@ RowSpan Scaler::update(const uint8_t* pixels, const uint32_t lookup[256]) {
     }
     std::memcpy(last_lookup_, lookup, sizeof last_lookup_);
     all_stale_ = false;
-    RowSpan span{height_, 0};
     for (int y = 0; y < height_; ++y) {
         const Tap& tap = rows_[size_t(y)];
-        if (changed[tap.near] || (tap.weight != 0 && changed[tap.far])) {
-            span.first = std::min(span.first, y);
-            span.last = y + 1;
+        if (!changed[tap.near] && (tap.weight == 0 || !changed[tap.far])) {
+            continue;
+        }
+        if (!changed_.empty() && changed_.back().last == y) {
+            changed_.back().last = y + 1;
+        } else {
+            changed_.push_back({y, y + 1});
         }
     }
-    return span.first < span.last ? span : RowSpan{};
+    return changed_;
 }
 
 void Scaler::write_rows(int first, int last, void* out, int pitch) const {

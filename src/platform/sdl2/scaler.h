@@ -21,8 +21,9 @@ class Scaler {
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // Takes the 640 x 480 indices and their colours; returns the output rows that changed.
-    RowSpan update(const uint8_t* pixels, const uint32_t lookup[256]);
+    // Takes the 640 x 480 indices and their colours; returns the runs of output rows that
+    // changed, top to bottom (none when nothing did).
+    const std::vector<RowSpan>& update(const uint8_t* pixels, const uint32_t lookup[256]);
 
     // Writes output rows [first, last) at out, pitch bytes apart.
     void write_rows(int first, int last, void* out, int pitch) const;
@@ -41,6 +42,7 @@ class Scaler {
     std::vector<Tap> rows_;
     std::vector<uint32_t> wide_rows_;  // each source row scaled across, width_ apart
     std::vector<uint8_t> last_pixels_;
+    std::vector<RowSpan> changed_;
     uint32_t last_lookup_[256] = {};
     bool all_stale_ = true;
 };

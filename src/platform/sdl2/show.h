@@ -1,0 +1,20 @@
+// Putting the scaled picture into the window: through a renderer's texture when there is
+// graphics hardware, or else straight into the window's own pixels, where only the rows that
+// changed are written and sent to the display.
+#pragma once
+#include <SDL.h>
+
+#include <cstdint>
+
+namespace platform::sdl2 {
+
+// Shows the 640 x 480 indices through lookup, fitted to the window by the settings' scale mode.
+// renderer null: the window's own pixels. everything: draw and send every pixel again (after
+// the window was exposed or resized, or lost its textures).
+void show_picture(SDL_Window* window, SDL_Renderer* renderer, const uint8_t* pixels,
+                  const uint32_t lookup[256], bool everything);
+
+// Lets go of the texture before its renderer goes.
+void forget_picture();
+
+}  // namespace platform::sdl2
