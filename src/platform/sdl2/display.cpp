@@ -127,7 +127,8 @@ void present() {
         build_lookup(lookup_palette, lookup);
         lookup_valid = true;
     }
-    show_picture(window, renderer, frame_pixels.data(), lookup, everything_waiting);
+    show_picture(window, renderer, frame_pixels.data(), lookup, active_settings().scale,
+                 everything_waiting);
     everything_waiting = false;
 }
 

@@ -4,7 +4,6 @@
 
 #include "platform/sdl2/present.h"
 #include "platform/sdl2/scaler.h"
-#include "platform/sdl2/settings.h"
 
 namespace platform::sdl2 {
 
@@ -32,12 +31,12 @@ bool scaler_for(const PictureRect& place) {
 }
 
 void show_in_window_surface(SDL_Window* window, const uint8_t* pixels, const uint32_t lookup[256],
-                            bool everything) {
+                            ScaleMode mode, bool everything) {
     SDL_Surface* surface = SDL_GetWindowSurface(window);
     if (surface == nullptr || surface->format->format != kTextureFormat) {
         return;
     }
-    PictureRect place = picture_rect(surface->w, surface->h, active_settings().scale);
+    PictureRect place = picture_rect(surface->w, surface->h, mode);
     everything = scaler_for(place) || everything;
     if (everything) {
         scaler.set_size(place.w, place.h);
@@ -70,11 +69,11 @@ void show_in_window_surface(SDL_Window* window, const uint8_t* pixels, const uin
 }
 
 void show_through_renderer(SDL_Renderer* renderer, const uint8_t* pixels,
-                           const uint32_t lookup[256], bool everything) {
+                           const uint32_t lookup[256], ScaleMode mode, bool everything) {
     int width = 0;
     int height = 0;
     SDL_GetRendererOutputSize(renderer, &width, &height);
-    PictureRect place = picture_rect(width, height, active_settings().scale);
+    PictureRect place = picture_rect(width, height, mode);
     if (scaler_for(place) || texture == nullptr) {
         forget_picture();
         texture = SDL_CreateTexture(renderer, kTextureFormat, SDL_TEXTUREACCESS_STREAMING,
@@ -112,11 +111,11 @@ void show_through_renderer(SDL_Renderer* renderer, const uint8_t* pixels,
 }  // namespace
 
 void show_picture(SDL_Window* window, SDL_Renderer* renderer, const uint8_t* pixels,
-                  const uint32_t lookup[256], bool everything) {
+                  const uint32_t lookup[256], ScaleMode mode, bool everything) {
     if (renderer != nullptr) {
-        show_through_renderer(renderer, pixels, lookup, everything);
+        show_through_renderer(renderer, pixels, lookup, mode, everything);
     } else if (window != nullptr) {
-        show_in_window_surface(window, pixels, lookup, everything);
+        show_in_window_surface(window, pixels, lookup, mode, everything);
     }
 }
 

@@ -6,13 +6,15 @@
 
 #include <cstdint>
 
+#include "platform/sdl2/options.h"
+
 namespace platform::sdl2 {
 
-// Shows the 640 x 480 indices through lookup, fitted to the window by the settings' scale mode.
+// Shows the 640 x 480 indices through lookup, placed in the window by the scale mode.
 // renderer null: the window's own pixels. everything: draw and send every pixel again (after
 // the window was exposed or resized, or lost its textures).
 void show_picture(SDL_Window* window, SDL_Renderer* renderer, const uint8_t* pixels,
-                  const uint32_t lookup[256], bool everything);
+                  const uint32_t lookup[256], ScaleMode mode, bool everything);
 
 // Lets go of the texture before its renderer goes.
 void forget_picture();
