@@ -1,9 +1,9 @@
 #include "app/game_main.h"
 
 #include "app/level_art.h"
-#include "app/main_window.h"
 #include "app/pictures.h"
 #include "common/game_state.h"
+#include "common/main_window.h"
 #include "common/random.h"
 #include "frontend/main_menu.h"
 #include "game/falling_piece.h"
