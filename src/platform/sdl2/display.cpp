@@ -169,6 +169,11 @@ bool ensure_window() {
         if (renderer == nullptr) {
             // Straight to the window's shared-memory image, not through a GL texture.
             SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+            SDL_Surface* surface = SDL_GetWindowSurface(window);
+            if (surface != nullptr && surface->format->format != kTextureFormat) {
+                // Pixels of another layout: SDL's own renderer converts them.
+                renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+            }
         }
     }
     if (window == nullptr || (renderer == nullptr && SDL_GetWindowSurface(window) == nullptr)) {

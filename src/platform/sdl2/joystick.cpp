@@ -16,8 +16,11 @@ namespace {
 
 constexpr uint32_t kMaxButtons = 32;
 
+constexpr uint64_t kLookGapMs = 200;
+
 bool looked = false;
 bool available = false;
+uint64_t last_look_ms = 0;
 SDL_GameController* pad = nullptr;
 SDL_Joystick* stick = nullptr;
 
@@ -73,6 +76,13 @@ bool device_ready(uint32_t joystick_id) {
     if (!available) {
         return false;
     }
+    // With nothing plugged in, looking for a new device a few times a second is enough; the
+    // closing screen asks hundreds of times a second.
+    const uint64_t now = SDL_GetTicks64();
+    if (pad == nullptr && stick == nullptr && now - last_look_ms < kLookGapMs) {
+        return true;
+    }
+    last_look_ms = now;
     SDL_JoystickUpdate();
     if (!attached()) {
         open_first();
@@ -93,6 +103,7 @@ void close_joystick() {
 void reopen_joystick() {
     if (available) {
         open_first();
+        last_look_ms = 0;
     }
 }
 
