@@ -5,7 +5,8 @@
 namespace platform {
 
 // Looks in the current directory, then beside the executable, then in the installed data
-// directory, and opens the first match with fopen's mode. Null when none can be opened.
+// directory (../share/games/cellstorm from the executable's), and opens the first match with
+// fopen's mode. Null when none can be opened.
 std::FILE* open_data_file(const char* name, const char* mode);
 
 }  // namespace platform

@@ -51,7 +51,9 @@ TEST_F(Files, DefaultsAreCurrentDirectoryThenBesideTheProgramThenInstalled) {
     std::vector<std::string> dirs = platform::common::default_search_dirs();
     ASSERT_EQ(dirs.size(), 3u);
     EXPECT_EQ(dirs[0], "");
-    EXPECT_EQ(dirs[1], fs::canonical("/proc/self/exe").parent_path().string());
+    const std::string beside = fs::canonical("/proc/self/exe").parent_path().string();
+    EXPECT_EQ(dirs[1], beside);
+    EXPECT_EQ(dirs[2], beside + "/../share/games/cellstorm");
 }
 
 }  // namespace

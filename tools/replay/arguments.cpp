@@ -11,7 +11,7 @@ namespace replay {
 using platform::parse_count;
 
 const char* const usage_text =
-    "usage: cellstorm-replay --data DIR [--seed N] --input FILE [--trace FILE]\n"
+    "usage: cellstorm-replay [--seed N] --input FILE [--data DIR] [--trace FILE]\n"
     "                        [--shot K:FILE.bmp]... [--sound FILE.wav] [--max-polls N]\n"
     "                        [--joystick]\n"
     "--seed may be left out when FILE says '# seed N', as a recording does.\n";
@@ -132,8 +132,8 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
             options->shots.push_back(shot);
         }
     }
-    if (!have_data || !have_input) {
-        *error = "--data and --input are required";
+    if (!have_input) {
+        *error = "--input is required";
         return false;
     }
     return true;

@@ -13,7 +13,7 @@ struct Shot {
 };
 
 struct Options {
-    std::string data_dir;
+    std::string data_dir;          // empty: the data is looked for where the game looks
     std::optional<uint32_t> seed;  // without --seed: the script's own
     std::string input_path;
     std::string trace_path;  // empty: no trace

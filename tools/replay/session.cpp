@@ -35,7 +35,9 @@ Session::Session(const Options& options, const platform::Script& script, std::FI
 
 int Session::run() {
     namespace headless = platform::headless;
-    headless::set_data_dirs({options_.data_dir});
+    if (!options_.data_dir.empty()) {
+        headless::set_data_dirs({options_.data_dir});
+    }
     headless::set_system_millis(options_.seed.value_or(0));
     if (options_.joystick) {
         // The input device looks for its joystick once, when static initialisation builds it,

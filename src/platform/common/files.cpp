@@ -1,4 +1,5 @@
-// Data files by bare name: the current directory, beside the executable, the installed data.
+// Data files by bare name: the current directory, beside the executable, the installed data
+// (found from the executable's folder, so an installed tree runs wherever it lies).
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -9,8 +10,8 @@
 #include "platform/common/files_internal.h"
 #include "platform/files.h"
 
-#ifndef CELLSTORM_INSTALL_DATA_DIR
-#define CELLSTORM_INSTALL_DATA_DIR "/usr/local/share/cellstorm"
+#ifndef CELLSTORM_DATA_FROM_PROGRAM
+#define CELLSTORM_DATA_FROM_PROGRAM "../share/games/cellstorm"
 #endif
 
 namespace platform {
@@ -86,8 +87,8 @@ std::vector<std::string> default_search_dirs() {
     std::string beside = executable_dir();
     if (!beside.empty()) {
         dirs.push_back(beside);
+        dirs.push_back(join(beside, CELLSTORM_DATA_FROM_PROGRAM));
     }
-    dirs.push_back(CELLSTORM_INSTALL_DATA_DIR);
     return dirs;
 }
 

@@ -5,7 +5,8 @@
 
 namespace platform::common {
 
-// The current directory (""), the executable's directory and the installed data directory.
+// The current directory (""), the executable's directory and the installed data directory
+// as seen from the executable's.
 std::vector<std::string> default_search_dirs();
 
 // Replaces the directories open_data_file searches, in order; "" is the current directory.

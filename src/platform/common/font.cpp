@@ -80,7 +80,7 @@ bool open_face(FontState& s, const std::string& path) {
     return true;
 }
 
-// The face beside the game's data first, then the system's copy.
+// The face beside the game's data first, then the system's copy (the package depends on it).
 bool ensure_font() {
     FontState& s = font_state();
     if (s.face != nullptr) {
@@ -99,7 +99,8 @@ bool ensure_font() {
     // Every text asks again, so the missing font is named once.
     if (!s.reported) {
         s.reported = true;
-        platform::report_data_file(FONT_NAME, "cannot be opened or is refused: no text is drawn");
+        platform::report_data_file(
+            FONT_NAME, "cannot be opened or is refused: no text is drawn (see fonts-dejavu-core)");
     }
     return false;
 }
