@@ -26,7 +26,7 @@ TEST(AssetMaker, WritesTheSameBytesAgainAndFailsWhenItCannotWrite) {
                                  "XCNBUT8.BMP",  "CSTRAIL8.BMP", "XSMNUUP.VOC", "XSMNUDWN.VOC",
                                  "XSMNUSEL.VOC", "XSINTRO.VOC",  "XSLINE.VOC",  "XSLOCK.VOC",
                                  "XSNEXTL.VOC",  "XSLOSER.VOC",  "XSSONG1.VOC", "XSVOICE1.VOC",
-                                 "CSTRAIL.VOC",  "CSSPL.VOC"};
+                                 "CSTRAIL.VOC",  "CSSPL.VOC",    "CSICON.BMP"};
     for (const char* name : files)
         EXPECT_EQ(read_bytes((dir / name).string()), read_bytes(data_path(name))) << name;
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()),

@@ -159,6 +159,7 @@ bool ensure_window() {
                               SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
                                   (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (window != nullptr) {
+        set_window_icon(window);
         renderer = SDL_CreateRenderer(window, -1, 0);
         if (renderer != nullptr && rasterised_in_software(renderer)) {
             // OpenGL drawn by the processor costs several times what writing the window's own

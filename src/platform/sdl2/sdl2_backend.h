@@ -45,6 +45,9 @@ uint16_t live_system_millis();
 // display.cpp: words after the game's own window title, such as " (playback)"; "" for none.
 void set_title_note(const char* note);
 
+// window_icon.cpp: gives the window the game's icon from its data files, when there.
+void set_window_icon(SDL_Window* window);
+
 // keyboard.cpp: a key event from the queue; posts the key's window message.
 void handle_key_event(const SDL_KeyboardEvent& event);
 // Posts the release messages of taps the game never read and has now forgotten.
