@@ -2,8 +2,9 @@
 # Installs whichever of the Debian packages CELLSTORM builds, plays and tests with are missing.
 # Sourced by play.sh and test.sh.
 packages=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev fonts-dejavu-core
-          libsamplerate0-dev libinih-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth
-          xdotool imagemagick x11-utils clang-format)
+          libsamplerate0-dev libinih-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb
+          xauth xdotool imagemagick x11-utils clang-format dpkg-dev lintian desktop-file-utils
+          appstream man-db)
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

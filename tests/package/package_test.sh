@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# The Debian package, built and taken apart: its file list and control fields, lintian, the
+# desktop entry, the metainfo, the manual pages and the icons, and then the game and the replay
+# tool run from the unpacked tree, started from a folder that has nothing to do with either.
+#   package_test.sh CPACK BUILD_DIR VERSION SCREEN_PROBE WORK_DIR
+# Exit code 77 (skipped): a tool the check needs is not installed.
+set -u
+cpack=$1 build=$2 version=$3 probe=$4 work=$5
+
+skip() {
+    echo "skipped: $*"
+    exit 77
+}
+fail() {
+    echo "FAILED: $*"
+    [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log"
+    exit 1
+}
+
+for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli man Xvfb xdotool \
+    xprop import convert identify; do
+    command -v "$tool" >/dev/null || skip "$tool is not installed"
+done
+rm -rf "$work"
+mkdir -p "$work/out" "$work/root" "$work/elsewhere"
+cd "$work" || fail "no work directory"
+
+"$cpack" --config "$build/CPackConfig.cmake" -G DEB -B "$work/out" >cpack.log 2>&1 ||
+    fail "cpack: $(cat cpack.log)"
+deb=$work/out/cellstorm_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || fail "no $deb: $(ls out)"
+echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
+
+# The layout: programs in games/, data in share/games/cellstorm, no font of our own.
+expected() {
+    local name size
+    echo usr/games/cellstorm
+    echo usr/games/cellstorm-replay
+    for name in CSSPL8.BMP lv1BLK8.BMP lv1DS8.BMP CSCON8.BMP XCNBUT8.BMP CSTRAIL8.BMP CSICON.BMP \
+        XSMNUUP.VOC XSMNUDWN.VOC XSMNUSEL.VOC XSINTRO.VOC XSLINE.VOC XSLOCK.VOC XSNEXTL.VOC \
+        XSLOSER.VOC XSSONG1.VOC XSVOICE1.VOC CSTRAIL.VOC CSSPL.VOC playf{1..16}.xpf; do
+        echo "usr/share/games/cellstorm/$name"
+    done
+    for size in 16 32 48 64 128 256; do
+        echo "usr/share/icons/hicolor/${size}x$size/apps/cellstorm.png"
+    done
+    echo usr/share/applications/cellstorm.desktop
+    echo usr/share/metainfo/org.example.cellstorm.metainfo.xml
+    echo usr/share/man/man6/cellstorm.6.gz
+    echo usr/share/man/man6/cellstorm-replay.6.gz
+    echo usr/share/doc/cellstorm/copyright
+    echo usr/share/doc/cellstorm/changelog.gz
+}
+expected | sort >expected.txt
+dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' | sort >files.txt
+diff expected.txt files.txt >files.diff || fail "file list (< expected, > packaged): $(cat files.diff)"
+
+[ "$(dpkg-deb -f "$deb" Package)" = cellstorm ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version)"
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section"
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in fonts-dejavu-core libsdl2-2.0-0 libfreetype6 libc6; do
+    [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
+        fail "Depends lacks $package: $depends"
+done
+
+dpkg-deb -x "$deb" root || fail "dpkg-deb -x"
+lintian --fail-on error "$deb" >lintian.log 2>&1
+lintian_code=$?
+grep -v '^running with root' lintian.log | sed 's/^/lintian: /'
+[ "$lintian_code" -eq 0 ] || fail "lintian found errors"
+desktop-file-validate root/usr/share/applications/cellstorm.desktop ||
+    fail "desktop-file-validate"
+appstreamcli validate --no-net root/usr/share/metainfo/org.example.cellstorm.metainfo.xml ||
+    fail "appstreamcli validate"
+for page in cellstorm cellstorm-replay; do
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "root/usr/share/man/man6/$page.6.gz" \
+        2>&1 >/dev/null)
+    [ -z "$warnings" ] || fail "man --warnings on $page.6: $warnings"
+done
+
+# Icons: PNG of the size their folder names, see-through in the corner, solid in the middle.
+for size in 16 32 48 64 128 256; do
+    icon=root/usr/share/icons/hicolor/${size}x$size/apps/cellstorm.png
+    [ "$(identify -format '%m %w %h' "$icon")" = "PNG $size $size" ] || fail "icon $icon"
+    [ "$(convert "$icon" -format '%[fx:p{0,0}.a] %[fx:p{w/2,h/2}.a]' info:)" = "0 1" ] ||
+        fail "icon $icon is blank or has no see-through corners"
+    [ "$(convert "$icon" -alpha off -format '%k' info:)" -gt 16 ] || fail "icon $icon is flat"
+done
+
+data=$work/root/usr/share/games/cellstorm
+MENU_TEXT="96,108,52,336 300,169,340,26 300,216,340,26 300,264,340,26 300,312,340,26 300,360,340,26"
+# The menu picture where nothing is written on it.
+# shellcheck disable=SC2086
+is_menu() { "$probe" match "$1" "$data/CSCON8.BMP" $MENU_TEXT >/dev/null; }
+# The selected item's value, written in the system's font: the game found it.
+value_written() { [ "$("$probe" differs "$1" "$data/CSCON8.BMP" $2 20)" -gt 20 ]; }
+
+# The replay tool with no --data: the menu, the game type's value, then the exit item.
+printf -- '5*-\n2*down\n3*-\n4*down\nenter\n' >leave.txt
+(cd elsewhere && ../root/usr/games/cellstorm-replay --seed 1 --input ../leave.txt \
+    --shot 10:../replay_menu.bmp) >replay.log 2>&1
+code=$?
+[ "$code" -eq 0 ] || fail "cellstorm-replay exit code $code: $(cat replay.log)"
+convert replay_menu.bmp replay_menu.ppm && is_menu replay_menu.ppm ||
+    fail "cellstorm-replay did not show the menu"
+value_written replay_menu.ppm "445 218 180" || fail "cellstorm-replay wrote no text"
+echo "cellstorm-replay: menu shown, exit code 0"
+
+xvfb_pid=""
+game_pid=""
+cleanup() {
+    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>display 2>xvfb.log &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s display ] && break
+    sleep 0.1
+done
+[ -s display ] || fail "Xvfb did not start: $(cat xvfb.log)"
+export DISPLAY=":$(head -n 1 display)"
+
+(cd elsewhere && SDL_AUDIODRIVER=dummy exec ../root/usr/games/cellstorm) >game.log 2>&1 &
+game_pid=$!
+deadline=$((SECONDS + 30))
+until import -window root -depth 8 ppm:screen.ppm && is_menu screen.ppm; do
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended before its menu"
+    [ "$SECONDS" -lt "$deadline" ] || fail "no menu within 30 s"
+    sleep 0.3
+done
+xdotool key Down
+until import -window root -depth 8 ppm:screen.ppm && value_written screen.ppm "416 170 54"; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "no playfield number in the menu within 30 s"
+    sleep 0.3
+done
+convert screen.ppm menu.png
+echo "cellstorm: menu shown"
+icon_set=""
+for window in $(xdotool search --name '^CELLSTORM$'); do
+    xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' && icon_set=yes
+done
+[ -n "$icon_set" ] || fail "the window has no 64 x 64 icon"
+
+xdotool key alt+F4
+for _ in $(seq 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "the game still runs 10 s after Alt+F4"
+wait "$game_pid"
+code=$?
+game_pid=""
+[ "$code" -eq 0 ] || fail "cellstorm exit code $code"
+grep -q 'font' game.log && fail "the game did not find its font"
+echo "cellstorm: exit code 0"
