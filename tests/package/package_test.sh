@@ -109,6 +109,7 @@ printf -- '5*-\n2*down\n3*-\n4*down\nenter\n' >leave.txt
     --shot 10:../replay_menu.bmp) >replay.log 2>&1
 code=$?
 [ "$code" -eq 0 ] || fail "cellstorm-replay exit code $code: $(cat replay.log)"
+grep 'data file' replay.log && fail "cellstorm-replay missed a data file or its font"
 convert replay_menu.bmp replay_menu.ppm || fail "no screenshot from cellstorm-replay"
 is_menu replay_menu.ppm || fail "cellstorm-replay did not show the menu"
 value_written replay_menu.ppm || fail "cellstorm-replay wrote no text"
@@ -165,5 +166,5 @@ wait "$game_pid"
 code=$?
 game_pid=""
 [ "$code" -eq 0 ] || fail "cellstorm exit code $code"
-grep -q 'font' game.log && fail "the game did not find its font"
+grep 'data file' game.log && fail "the game missed a data file or its font"
 echo "cellstorm: exit code 0"
