@@ -83,12 +83,10 @@ void Shift_From_Input(Piece* p, int dx) {
     last_dx = dx;
 }
 
-void Fall(Piece* p, int dy) {
-    int step = dy > 0 ? p->speed + DOWN_BOOST : p->speed + dy;
-    if (step > MAX_FALL_STEP) {
-        step = MAX_FALL_STEP;
-    }
-    p->y += step;
+// Probes the lowest cell of each grid column in the row holding its bottom pixel; every hit puts
+// the piece on the row boundary above it and lands it. True when anything was hit.
+bool Land_On_Support(Piece* p) {
+    bool landed = false;
     for (int c = 0; c < SHAPE_SIZE; c++) {
         int r = Lowest_Cell(p, c);
         if (r >= 0 && Well_Occupied(Cell_Row(p, r, CELL_SIZE - 1), Cell_Column(p, c))) {
@@ -96,8 +94,24 @@ void Fall(Piece* p, int dy) {
             p->state = PIECE_LANDED;
             p->lock_delay = LOCK_DELAY;
             Play_Sound(sound_lock, 0, 0, 0, 0);
+            landed = true;
         }
     }
+    return landed;
+}
+
+void Fall(Piece* p, int dy) {
+    // A shift onto the edge of a block can leave the piece's lower cells overlapping it. Landing
+    // it there first keeps a long step from carrying the piece through the block.
+    if (Land_On_Support(p)) {
+        return;
+    }
+    int step = dy > 0 ? p->speed + DOWN_BOOST : p->speed + dy;
+    if (step > MAX_FALL_STEP) {
+        step = MAX_FALL_STEP;
+    }
+    p->y += step;
+    Land_On_Support(p);
 }
 
 // After the delay, looks at the row just below each column's lowest cell: the piece locks if
@@ -117,7 +131,32 @@ void Run_Lock_Delay(Piece* p) {
     }
 }
 
+bool Inside_Well(int row, int column) {
+    return row >= 0 && row < WELL_ROWS && column >= 0 && column < WELL_COLUMNS;
+}
+
+// True when a cell of the piece inside the grid sits on an occupied well cell.
+bool Lock_Would_Overwrite(const Piece* p) {
+    int top = Pixel_To_Cell(p->y);
+    int left = Pixel_To_Cell(p->x);
+    for (int r = 0; r < SHAPE_SIZE; r++) {
+        for (int c = 0; c < SHAPE_SIZE; c++) {
+            int row = top + r;
+            int column = left + c;
+            if (p->body.grid[r][c] && Inside_Well(row, column) && Well_Occupied(row, column)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void Lock(Piece* p) {
+    // A piece that ended up inside a block is raised until it sits on it, so locking never
+    // writes over a cell; the loop ends at the latest once every cell is above row 0.
+    while (Lock_Would_Overwrite(p)) {
+        p->y -= CELL_SIZE;
+    }
     int top = Pixel_To_Cell(p->y);
     int left = Pixel_To_Cell(p->x);
     for (int r = 0; r < SHAPE_SIZE; r++) {
@@ -125,8 +164,7 @@ void Lock(Piece* p) {
             int row = top + r;
             int column = left + c;
             // A cell that would land outside the grid is dropped rather than written.
-            if (p->body.grid[r][c] && row >= 0 && row < WELL_ROWS && column >= 0 &&
-                column < WELL_COLUMNS) {
+            if (p->body.grid[r][c] && Inside_Well(row, column)) {
                 well[row][column].value = p->body.image;
             }
         }

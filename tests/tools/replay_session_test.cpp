@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -89,3 +91,34 @@ TEST(ReplaySession, GamesOfBothTypesEndByABlockedSpawn) {
 }
 
 }  // namespace
+
+// A bar slid at speed 2 with down held onto the top edge of two fixed cells in column 6: it
+// lands on them, and row 12 keeps its fixed cell.
+TEST(ReplaySession, ABarSlidOntoAFixedCellLandsOnIt) {
+    ReplayScratch scratch;
+    const std::string data = scratch.path("data");
+    std::filesystem::create_directory(data);
+    for (const auto& entry : std::filesystem::directory_iterator(CELLSTORM_BIN_DIR)) {
+        std::filesystem::create_symlink(entry.path(),
+                                        data + "/" + entry.path().filename().string());
+    }
+    std::string layout;
+    for (int row = 0; row < 25; ++row) {
+        layout += row == 12 || row == 13 ? "1.....5..........1\n" : "1................1\n";
+    }
+    std::filesystem::remove(data + "/playf1.xpf");
+    std::ofstream(data + "/playf1.xpf") << layout << "322222222222222223\n";
+    std::ofstream(scratch.path("script.txt")) << "-\nenter\n-\n19*down\nleft down\n80*-\n";
+    ReplayResult run = run_replay_raw(
+        scratch, {"--data", data, "--seed", "1", "--input", scratch.path("script.txt"), "--trace",
+                  scratch.path("trace.jsonl"), "--max-polls", "103"});
+    ASSERT_EQ(run.polls.size(), 103u) << run.errors;
+    const std::string& last = run.polls.back();
+    const size_t well = last.find("\"well\": [");
+    ASSERT_NE(well, std::string::npos);
+    // Each row is 18 digits in quotes, rows joined by ", ".
+    auto row = [&](int r) { return last.substr(well + 10 + size_t(r) * 22, 18); };
+    EXPECT_EQ(row(11), "h00000bbbb0000000h");
+    EXPECT_EQ(row(12), "h00000l0000000000h");
+    EXPECT_EQ(row(13), "h00000l0000000000h");
+}
