@@ -32,16 +32,26 @@ struct VocSamples {
     int32_t length;
 };
 
+// The 19-byte text every VOC file opens with, and the byte that ends it.
+constexpr char VOC_SIGNATURE[] = "Creative Voice File\x1A";
+constexpr size_t VOC_SIGNATURE_BYTES = sizeof VOC_SIGNATURE - 1;
+constexpr uint8_t VOC_BLOCK_SOUND_DATA = 1;
+constexpr uint8_t VOC_PACK_8BIT = 0;
+
 // Finds the first block's samples inside the bytes read. False when the file is too short for
-// its header and first block, or the block holds no samples; a block that runs past the end
-// is cut at the end.
+// its header and first block, is not a VOC file, its first block is not 8-bit sound data, or
+// the block holds no samples; a block that runs past the end is cut at the end.
 bool Parse_VOC(const uint8_t* data, size_t size, VocSamples* out) {
-    if (size < VOC_HEADER_BYTES) {
+    if (size < VOC_HEADER_BYTES || std::memcmp(data, VOC_SIGNATURE, VOC_SIGNATURE_BYTES) != 0) {
         return false;
     }
     // Only the low byte of the header-size field is taken as the block offset.
     size_t block = data[20];
     if (block + VOC_BLOCK_HEADER_BYTES > size) {
+        return false;
+    }
+    // Anything else (packed samples, extended or 16-bit blocks) would play as noise.
+    if (data[block] != VOC_BLOCK_SOUND_DATA || data[block + 5] != VOC_PACK_8BIT) {
         return false;
     }
     uint32_t length = uint32_t(data[block + 1]) | (uint32_t(data[block + 2]) << 8) |

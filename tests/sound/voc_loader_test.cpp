@@ -69,9 +69,21 @@ TEST_F(VocLoaderTest, BadFilesAreRefusedWithoutClaimingASlot) {
     std::vector<uint8_t> no_block = make_voc_bytes({});
     no_block.resize(VOC_TEST_SAMPLES_OFFSET - 1);
 
+    // Not a VOC file, or a first block that is not unpacked 8-bit samples (what a 16-bit or
+    // compressed file holds): it would play as noise.
+    auto changed = [](size_t offset, uint8_t value) {
+        std::vector<uint8_t> bytes = make_voc_bytes(make_voc_samples(10));
+        bytes[offset] = value;
+        return bytes;
+    };
+    const std::vector<std::vector<uint8_t>> not_8bit_voc = {
+        changed(0, 'c'), changed(19, 0), changed(VOC_TEST_LENGTH_OFFSET - 1, 9),
+        changed(VOC_TEST_SAMPLES_OFFSET - 1, 1)};
+
     EXPECT_EQ(Load_VOC_File("MISSING.VOC"), -1);
     for (const auto& bytes : {past_end, short_header, no_block, std::vector<uint8_t>(),
-                              With_Length(10, 0), With_Length(10, 1), With_Length(10, 2)}) {
+                              With_Length(10, 0), With_Length(10, 1), With_Length(10, 2),
+                              not_8bit_voc[0], not_8bit_voc[1], not_8bit_voc[2], not_8bit_voc[3]}) {
         EXPECT_EQ(Load(bytes), -1) << "of " << bytes.size() << " bytes";
     }
     EXPECT_EQ(sound_slots[0].in_use, 0);
