@@ -27,8 +27,11 @@ AppScript& AppScript::hold(int virtual_key, int frames) {
         [virtual_key] { Release(virtual_key); });
 }
 
-int AppScript::run(const std::string& data_dir, uint32_t millis) {
+int AppScript::run(const std::string& data_dir, uint32_t millis, const Action& before) {
     app_start_platform(data_dir, millis);
+    if (before) {
+        before();
+    }
     auto steps = std::make_shared<std::vector<Step>>(steps_);
     auto next = std::make_shared<size_t>(0);
     auto step_started = std::make_shared<uint64_t>(platform::headless::now());

@@ -32,8 +32,9 @@ class AppScript {
 
     // A fresh platform on data_dir seeded with millis, the script as its peek hook, and WinMain;
     // expects every step to have run. A step that waits a minute of virtual time fails and ends
-    // the run. Returns WinMain's exit code.
-    int run(const std::string& data_dir, uint32_t millis = 0);
+    // the run. before runs once the platform is set up, just before WinMain. Returns WinMain's
+    // exit code.
+    int run(const std::string& data_dir, uint32_t millis = 0, const Action& before = {});
 
   private:
     struct Step {
