@@ -6,6 +6,7 @@
 
 #include "app/level_art.h"
 #include "fuzz_files.h"
+#include "game/play_screen.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/image.h"
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/main_window.h"
+#include "common/main_window.h"
 #include "graphics/display.h"
 #include "platform/headless/control.h"
 #include "platform/window.h"

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/game_state.h"
+#include "common/game_state.h"
 #include "common/random.h"
 #include "fuzz_files.h"
 #include "game/falling_piece.h"

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/game_state.h"
 #include "app/winmain.h"
+#include "common/game_state.h"
 #include "game/line_clear.h"
 #include "game/piece.h"
 #include "game/playfield_file.h"
