@@ -31,8 +31,8 @@ for name in "${names[@]}"; do
     # On a busy shared machine a niced run can stall for many seconds: only a long stall is a hang.
     nice -n 19 "build-fuzz/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=120 \
         -rss_limit_mb=2048 -max_len=65536 -print_final_stats=1 \
-        "$corpus" "tests/fuzz/corpus/$name" 2>&1 | grep -v '^#[0-9]*\s*\(NEW\|REDUCE\|pulse\)' \
-        | tail -n 30 || status=1
+        "$corpus" "tests/fuzz/corpus/$name" 2>&1 |
+        grep -E 'INITED|DONE|^stat::|ERROR|SUMMARY|^ +#[0-9]+ 0x' || status=1
     echo "corpus_$name: $(ls "$corpus" | wc -l) files"
 done
 exit $status
