@@ -6,15 +6,15 @@
 #include <vector>
 
 #include "arguments.h"
-#include "script.h"
+#include "platform/common/input_script.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     for (bool joystick : {false, true}) {
-        replay::Script script;
+        platform::Script script;
         std::string error;
-        if (replay::parse_script(text, joystick, &script, &error)) {
-            replay::ScriptCursor cursor(script);
+        if (platform::parse_script(text, joystick, &script, &error)) {
+            platform::ScriptCursor cursor(script);
             // A count can be huge; walking the first polls is enough to use every line.
             for (int poll = 0; poll < 10000 && cursor.next() != nullptr; poll++) {
             }
