@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs whichever of the Debian packages CELLSTORM builds, plays and tests with are missing.
-# Sourced by play.sh and test.sh; a caller that needs more (scripts/fuzz.sh) names them first in
-# extra_packages.
+# Sourced by play.sh and test.sh; a caller that needs more (scripts/fuzz.sh, scripts/web.sh) names
+# them first in extra_packages.
 packages=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev fonts-dejavu-core
           libsamplerate0-dev libinih-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb
           xauth xdotool imagemagick x11-utils clang-format dpkg-dev lintian desktop-file-utils

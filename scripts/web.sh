@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# Builds CELLSTORM for the browser into build-web/site and serves it on
+# http://localhost:8000/cellstorm.html; with --test, builds it and runs the browser test instead.
+# Installs what is missing: Debian's emscripten, and FreeType built for the web from Debian's
+# own source package (emscripten's prebuilt ports cannot be fetched).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-web
+mode=${1:-serve}
+case "$mode" in
+serve | --test) ;;
+*)
+    echo "usage: scripts/web.sh [--test]" >&2
+    exit 2
+    ;;
+esac
+
+extra_packages=(emscripten dpkg-dev)
+if [[ $mode == --test ]]; then
+    extra_packages+=(chromium python3-websocket)
+fi
+source scripts/install-packages.sh
+
+sudo=()
+[[ $(id -u) -ne 0 ]] && sudo=(sudo)
+# emcc's JavaScript tools need Debian's node modules even when another node comes first on PATH.
+export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+jobs=$(nproc)
+
+# A deb-src line for the Debian mirror this machine already uses, so apt-get source works.
+ensure_source_line() {
+    apt-get source --print-uris freetype >/dev/null 2>&1 && return 0
+    local mirror codename
+    mirror=$(sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null |
+        grep -v security | head -n 1 || true)
+    if [[ -z $mirror ]]; then
+        mirror=$(sed -n 's/^deb \(\[[^]]*\] \)\?\([^ ]*\).*/\2/p' /etc/apt/sources.list 2>/dev/null |
+            grep -v security | head -n 1 || true)
+    fi
+    mirror=${mirror:-http://deb.debian.org/debian}
+    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    echo "Adding the source packages of $mirror ($codename) to apt"
+    printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
+        "$mirror" "$codename" "$codename" |
+        "${sudo[@]}" tee /etc/apt/sources.list.d/cellstorm-deb-src.sources >/dev/null
+    "${sudo[@]}" apt-get update
+}
+
+# FreeType for the web: Debian's source, built with emscripten, without the optional libraries.
+build_freetype() {
+    [[ -f $out/freetype/lib/libfreetype.a ]] && return 0
+    ensure_source_line
+    rm -rf "$out/freetype-src" "$out/freetype-build"
+    mkdir -p "$out/freetype-src"
+    (cd "$out/freetype-src" && apt-get source -qq freetype)
+    local source
+    source=$(find "$out/freetype-src" -mindepth 1 -maxdepth 1 -type d -name 'freetype-*' | head -n 1)
+    [[ -n $source ]] || { echo "apt-get source freetype gave no source tree" >&2; exit 1; }
+    # Only what the game's text needs: TrueType faces, their hinting, one-bit rendering. The
+    # other drivers are then never referenced and stay out of the module.
+    printf 'FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )\nFT_USE_MODULE( FT_Module_Class, sfnt_module_class )\nFT_USE_MODULE( FT_Renderer_Class, ft_raster1_renderer_class )\n' \
+        >"$source/include/freetype/config/ftmodule.h"
+    emcmake cmake -S "$source" -B "$out/freetype-build" -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_INSTALL_PREFIX="$out/freetype" -DBUILD_SHARED_LIBS=OFF \
+        -DFT_DISABLE_ZLIB=TRUE -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE \
+        -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE "${launcher[@]}" >/dev/null
+    nice cmake --build "$out/freetype-build" -j"$jobs"
+    cmake --install "$out/freetype-build" >/dev/null
+}
+
+# The data files come from the asset maker, a native program; the test's screen probe too.
+cmake -S . -B "$out/native" -DCELLSTORM_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
+targets=(cellstorm_data)
+[[ $mode == --test ]] && targets+=(screen_probe)
+nice cmake --build "$out/native" -j"$jobs" --target "${targets[@]}"
+
+build_freetype
+emcmake cmake -S . -B "$out/wasm" -DCMAKE_BUILD_TYPE=Release \
+    -DCELLSTORM_WEB_FREETYPE="$out/freetype" -DCELLSTORM_WEB_DATA="$out/native/bin" \
+    -DCELLSTORM_WEB_SITE="$out/site" "${launcher[@]}" >/dev/null
+nice cmake --build "$out/wasm" -j"$jobs"
+
+if [[ $mode == --test ]]; then
+    exec /usr/bin/python3 tests/web/browser_test.py --site "$out/site" --data "$out/native/bin" \
+        --probe "$out/native/tests/e2e/screen_probe" --work "$out/test"
+fi
+echo "CELLSTORM in a browser: http://localhost:8000/cellstorm.html (Ctrl+C stops the server)"
+exec /usr/bin/python3 -m http.server 8000 --bind 127.0.0.1 --directory "$out/site"
