@@ -8,7 +8,6 @@ Module.cellstormShow = function (ptr, width, height) {
   }
   const pixels = new Uint8ClampedArray(HEAPU8.buffer, ptr, width * height * 4);
   Module.cellstormContext.putImageData(new ImageData(pixels, width, height), 0, 0);
-  Module.cellstormFrames = (Module.cellstormFrames || 0) + 1;
 };
 
 Module.cellstormCursor = function (visible) {

@@ -16,7 +16,16 @@ namespace platform {
 namespace {
 
 // The standard layout's button numbers.
-enum StandardButton { kA = 0, kB = 1, kBack = 8, kStart = 9, kUp = 12, kDown = 13, kLeft = 14, kRight = 15 };
+enum StandardButton {
+    kA = 0,
+    kB = 1,
+    kBack = 8,
+    kStart = 9,
+    kUp = 12,
+    kDown = 13,
+    kLeft = 14,
+    kRight = 15
+};
 
 bool api_available() {
     static const bool available = emscripten_sample_gamepad_data() == EMSCRIPTEN_RESULT_SUCCESS;

@@ -26,10 +26,9 @@ struct CodeKey {
     int key;
 };
 constexpr CodeKey kCodes[] = {
-    {"ArrowLeft", VK_LEFT}, {"ArrowRight", VK_RIGHT},   {"ArrowUp", VK_UP},
-    {"ArrowDown", VK_DOWN}, {"Enter", VK_RETURN},       {"NumpadEnter", VK_RETURN},
-    {"Space", VK_SPACE},    {"Escape", VK_ESCAPE},      {"AltLeft", VK_MENU},
-    {"AltRight", VK_MENU},  {"F4", VK_F4},
+    {"ArrowLeft", VK_LEFT}, {"ArrowRight", VK_RIGHT},   {"ArrowUp", VK_UP},  {"ArrowDown", VK_DOWN},
+    {"Enter", VK_RETURN},   {"NumpadEnter", VK_RETURN}, {"Space", VK_SPACE}, {"Escape", VK_ESCAPE},
+    {"AltLeft", VK_MENU},   {"AltRight", VK_MENU},      {"F4", VK_F4},
 };
 
 // The virtual key of a physical key, or 0 for keys nothing here needs.
@@ -172,8 +171,8 @@ namespace backend {
 
 void pump_events() {
     listen_once();
-    const bool idle = common::message_queue_empty() &&
-                      emscripten_get_now() - last_pump_ms < kBackToBackMs;
+    const bool idle =
+        common::message_queue_empty() && emscripten_get_now() - last_pump_ms < kBackToBackMs;
     web::yield_to_browser(idle ? kIdleWaitMs : 0);
     release_forgotten_taps();
     last_pump_ms = emscripten_get_now();
