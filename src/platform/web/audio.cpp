@@ -4,6 +4,7 @@
 // ends in its time. Everything runs on the page's one thread, so there is nothing to lock.
 #include <emscripten.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/common/backend.h"
