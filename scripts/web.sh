@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds CELLSTORM for the browser into build-web/site and serves it on
 # http://localhost:8000/cellstorm.html; with --test, builds it and runs the browser test instead.
-# Installs what is missing: Debian's emscripten, and FreeType built for the web from Debian's
-# own source package (emscripten's prebuilt ports cannot be fetched).
+# Installs what is missing: Debian's emscripten, and FreeType and libsamplerate built for the web
+# from Debian's own source packages (emscripten's prebuilt ports cannot be fetched).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -49,27 +49,36 @@ ensure_source_line() {
     "${sudo[@]}" apt-get update
 }
 
-# FreeType for the web: Debian's source, built with emscripten, without the optional libraries.
-build_freetype() {
-    [[ -f $out/freetype/lib/libfreetype.a ]] && return 0
+# A library the game links, built for the web from Debian's source package into $out/libs.
+#   build_library SOURCE_PACKAGE LIBRARY_FILE PREPARE_FUNCTION -- CMAKE_OPTIONS...
+build_library() {
+    local package=$1 library=$2 prepare=$3
+    shift 4
+    [[ -f $out/libs/lib/$library ]] && return 0
     ensure_source_line
-    rm -rf "$out/freetype-src" "$out/freetype-build"
-    mkdir -p "$out/freetype-src"
-    (cd "$out/freetype-src" && apt-get source -qq freetype)
+    rm -rf "$out/src/$package" "$out/lib-build/$package"
+    mkdir -p "$out/src/$package"
+    (cd "$out/src/$package" && apt-get source -qq "$package" 2>&1 | grep -v '^dpkg-source: info' || true)
     local source
-    source=$(find "$out/freetype-src" -mindepth 1 -maxdepth 1 -type d -name 'freetype-*' | head -n 1)
-    [[ -n $source ]] || { echo "apt-get source freetype gave no source tree" >&2; exit 1; }
-    # Only what the game's text needs: TrueType faces, their hinting, one-bit rendering. The
-    # other drivers are then never referenced and stay out of the module.
-    printf 'FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )\nFT_USE_MODULE( FT_Module_Class, sfnt_module_class )\nFT_USE_MODULE( FT_Renderer_Class, ft_raster1_renderer_class )\n' \
-        >"$source/include/freetype/config/ftmodule.h"
-    emcmake cmake -S "$source" -B "$out/freetype-build" -DCMAKE_BUILD_TYPE=MinSizeRel \
-        -DCMAKE_INSTALL_PREFIX="$out/freetype" -DBUILD_SHARED_LIBS=OFF \
-        -DFT_DISABLE_ZLIB=TRUE -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE \
-        -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE "${launcher[@]}" >/dev/null
-    nice cmake --build "$out/freetype-build" -j"$jobs"
-    cmake --install "$out/freetype-build" >/dev/null
+    source=$(find "$out/src/$package" -mindepth 1 -maxdepth 1 -type d | head -n 1)
+    [[ -n $source ]] || { echo "apt-get source $package gave no source tree" >&2; exit 1; }
+    "$prepare" "$source"
+    emcmake cmake -S "$source" -B "$out/lib-build/$package" -DCMAKE_BUILD_TYPE=MinSizeRel \
+        -DCMAKE_INSTALL_PREFIX="$out/libs" -DBUILD_SHARED_LIBS=OFF -DBUILD_TESTING=OFF \
+        "${launcher[@]}" "$@" >/dev/null
+    nice cmake --build "$out/lib-build/$package" -j"$jobs"
+    cmake --install "$out/lib-build/$package" >/dev/null
 }
+
+# Only what the game's text needs: TrueType faces, their hinting, one-bit rendering. The other
+# drivers are then never referenced and stay out of the module.
+freetype_modules() {
+    printf '%s\n' 'FT_USE_MODULE( FT_Driver_ClassRec, tt_driver_class )' \
+        'FT_USE_MODULE( FT_Module_Class, sfnt_module_class )' \
+        'FT_USE_MODULE( FT_Renderer_Class, ft_raster1_renderer_class )' \
+        >"$1/include/freetype/config/ftmodule.h"
+}
+nothing_to_prepare() { :; }
 
 # The data files come from the asset maker, a native program; the test's screen probe too.
 cmake -S . -B "$out/native" -DCELLSTORM_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
@@ -77,9 +86,13 @@ targets=(cellstorm_data)
 [[ $mode == --test ]] && targets+=(screen_probe)
 nice cmake --build "$out/native" -j"$jobs" --target "${targets[@]}"
 
-build_freetype
+build_library freetype libfreetype.a freetype_modules -- -DFT_DISABLE_ZLIB=TRUE \
+    -DFT_DISABLE_BZIP2=TRUE -DFT_DISABLE_PNG=TRUE -DFT_DISABLE_HARFBUZZ=TRUE -DFT_DISABLE_BROTLI=TRUE
+# The mixer uses the fastest converter alone; the others' tables would add over a megabyte.
+build_library libsamplerate libsamplerate.a nothing_to_prepare -- -DLIBSAMPLERATE_EXAMPLES=OFF \
+    -DLIBSAMPLERATE_ENABLE_SINC_MEDIUM_CONVERTER=OFF -DLIBSAMPLERATE_ENABLE_SINC_BEST_CONVERTER=OFF
 emcmake cmake -S . -B "$out/wasm" -DCMAKE_BUILD_TYPE=Release \
-    -DCELLSTORM_WEB_FREETYPE="$out/freetype" -DCELLSTORM_WEB_DATA="$out/native/bin" \
+    -DCELLSTORM_WEB_LIBS="$out/libs" -DCELLSTORM_WEB_DATA="$out/native/bin" \
     -DCELLSTORM_WEB_SITE="$out/site" "${launcher[@]}" >/dev/null
 nice cmake --build "$out/wasm" -j"$jobs"
 
