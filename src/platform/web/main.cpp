@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "app/winmain.h"
+#include "platform/diagnostics.h"
 
 namespace {
 // The game keeps the instance handle and never looks inside it.
@@ -12,6 +13,11 @@ constexpr int SW_SHOWNORMAL = 1;
 }  // namespace
 
 int main() {
+    // cellstorm.html?verbose sends the game's diagnostic log to the browser's console, as
+    // --verbose does on the desktop.
+    if (EM_ASM_INT({ return new URLSearchParams(location.search).has('verbose') ? 1 : 0; }) != 0) {
+        platform::request_diagnostics();
+    }
     int exit_code = WinMain(&instance_tag, nullptr, empty_command_line, SW_SHOWNORMAL);
     EM_ASM({ Module.cellstormEnded(); });
     return exit_code;
