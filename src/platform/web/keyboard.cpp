@@ -11,6 +11,7 @@
 
 #include "platform/common/backend.h"
 #include "platform/common/window_internal.h"
+#include "platform/input_poll.h"
 #include "platform/keyboard.h"
 #include "platform/web/web_backend.h"
 #include "platform/window.h"
@@ -179,6 +180,15 @@ void pump_events() {
 }
 
 }  // namespace backend
+
+// The page neither records nor plays back input: the player's own keys and gamepad only.
+bool input_source_changed() {
+    return false;
+}
+
+void input_poll_begins() {}
+
+void input_poll_ends() {}
 
 int16_t async_key_state(int virtual_key) {
     listen_once();
