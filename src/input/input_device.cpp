@@ -23,17 +23,9 @@ void Clear_State(InputState* state) {
 }  // namespace
 
 InputDevice::InputDevice() {
-    Clear_State(&joystick_state);
     Clear_State(&keyboard_state);
     Clear_State(&merged_state);
-    std::memset(&joy_info, 0, sizeof(joy_info));
-    std::memset(&joy_caps, 0, sizeof(joy_caps));
-    dead_zone_x = 0;
-    dead_zone_y = 0;
-    centre_x = 0;
-    centre_y = 0;
-
-    joystick_present = Init_Joystick();
+    Find_Joystick();
     keyboard_present = Init_Keyboard();
 
     button_masks[0] = 1;
