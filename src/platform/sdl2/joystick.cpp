@@ -115,27 +115,27 @@ uint32_t live_joystick_position(uint32_t joystick_id, JoyInfoEx* info) {
         return joystick_id == JOYSTICKID1 ? JOYERR_UNPLUGGED : JOYERR_PARMS;
     }
     if (!attached()) {
-        sdl2::map_joystick(sdl2::JoystickReading{}, info);
+        map_joystick(JoystickReading{}, info);
         return JOYERR_NOERROR;
     }
     if (pad != nullptr) {
-        sdl2::GamepadReading reading;
+        GamepadReading reading;
         reading.left_x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
         reading.left_y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
         for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
             reading.held[b] = SDL_GameControllerGetButton(pad, SDL_GameControllerButton(b)) != 0;
         }
-        sdl2::map_gamepad(reading, sdl2::pad_bindings(sdl2::active_settings()), info);
+        map_gamepad(reading, sdl2::pad_bindings(sdl2::active_settings()), info);
         return JOYERR_NOERROR;
     }
-    sdl2::JoystickReading reading;
+    JoystickReading reading;
     reading.axis_count = SDL_JoystickNumAxes(stick);
     reading.axis0 = SDL_JoystickGetAxis(stick, 0);
     reading.axis1 = SDL_JoystickGetAxis(stick, 1);
     for (int i = 0; i < 5; ++i) {
         reading.buttons[i] = SDL_JoystickGetButton(stick, i) != 0;
     }
-    sdl2::map_joystick(reading, info);
+    map_joystick(reading, info);
     return JOYERR_NOERROR;
 }
 
@@ -147,9 +147,9 @@ uint32_t live_joystick_caps(uint32_t joystick_id, JoyCaps* caps) {
         return joystick_id == JOYSTICKID1 ? JOYERR_UNPLUGGED : JOYERR_PARMS;
     }
     caps->wXmin = 0;
-    caps->wXmax = sdl2::kAxisMax;
+    caps->wXmax = kAxisMax;
     caps->wYmin = 0;
-    caps->wYmax = sdl2::kAxisMax;
+    caps->wYmax = kAxisMax;
     // A gamepad, or none yet, offers exactly the five buttons the game reads.
     caps->wNumButtons =
         stick == nullptr ? 5u

@@ -2,39 +2,6 @@
 
 namespace platform::sdl2 {
 
-namespace {
-
-constexpr uint32_t kPovCentred = 0xFFFF;
-
-void set_common_fields(JoyInfoEx* info, uint32_t x, uint32_t y, uint32_t buttons) {
-    info->dwXpos = x;
-    info->dwYpos = y;
-    info->dwZpos = 0;
-    info->dwRpos = 0;
-    info->dwUpos = 0;
-    info->dwVpos = 0;
-    info->dwButtons = buttons;
-    uint32_t pressed = 0;
-    for (uint32_t bits = buttons; bits != 0; bits &= bits - 1) {
-        ++pressed;
-    }
-    info->dwButtonNumber = pressed;
-    info->dwPOV = kPovCentred;
-}
-
-uint32_t dpad_or_stick(bool low, bool high, int16_t stick) {
-    if (low != high) {
-        return low ? 0 : kAxisMax;
-    }
-    return axis_position(stick);
-}
-
-}  // namespace
-
-uint32_t axis_position(int16_t value) {
-    return uint32_t(int32_t(value) + 32768);
-}
-
 PadBindings pad_bindings(const Settings& settings) {
     PadBindings bindings;
     for (int i = 0; i < kJoyButtonCount; ++i) {
@@ -46,30 +13,6 @@ PadBindings pad_bindings(const Settings& settings) {
         }
     }
     return bindings;
-}
-
-void map_gamepad(const GamepadReading& pad, const PadBindings& bindings, JoyInfoEx* info) {
-    uint32_t buttons = 0;
-    for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
-        buttons |= pad.held[b] ? bindings.joystick_buttons[b] : 0u;
-    }
-    const bool* held = pad.held;
-    set_common_fields(info,
-                      dpad_or_stick(held[SDL_CONTROLLER_BUTTON_DPAD_LEFT],
-                                    held[SDL_CONTROLLER_BUTTON_DPAD_RIGHT], pad.left_x),
-                      dpad_or_stick(held[SDL_CONTROLLER_BUTTON_DPAD_UP],
-                                    held[SDL_CONTROLLER_BUTTON_DPAD_DOWN], pad.left_y),
-                      buttons);
-}
-
-void map_joystick(const JoystickReading& stick, JoyInfoEx* info) {
-    uint32_t buttons = 0;
-    for (int i = 0; i < 5; ++i) {
-        buttons |= stick.buttons[i] ? 1u << i : 0u;
-    }
-    uint32_t x = stick.axis_count >= 1 ? axis_position(stick.axis0) : axis_position(0);
-    uint32_t y = stick.axis_count >= 2 ? axis_position(stick.axis1) : axis_position(0);
-    set_common_fields(info, x, y, buttons);
 }
 
 }  // namespace platform::sdl2

@@ -7,25 +7,31 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
+#include "platform/common/joystick_map.h"
 #include "platform/joystick.h"
-#include "platform/sdl2/joystick_map.h"
 
 namespace platform {
 
 namespace {
 
-// The standard layout's button numbers.
-enum StandardButton {
-    kA = 0,
-    kB = 1,
-    kBack = 8,
-    kStart = 9,
-    kUp = 12,
-    kDown = 13,
-    kLeft = 14,
-    kRight = 15
-};
+// The browser's standard layout numbers its buttons otherwise than the shared pad does.
+constexpr std::pair<int, PadButton> kStandardButtons[] = {{0, kPadA},
+                                                          {1, kPadB},
+                                                          {2, kPadX},
+                                                          {3, kPadY},
+                                                          {4, kPadLeftShoulder},
+                                                          {5, kPadRightShoulder},
+                                                          {8, kPadBack},
+                                                          {9, kPadStart},
+                                                          {10, kPadLeftStick},
+                                                          {11, kPadRightStick},
+                                                          {12, kPadDpadUp},
+                                                          {13, kPadDpadDown},
+                                                          {14, kPadDpadLeft},
+                                                          {15, kPadDpadRight},
+                                                          {16, kPadGuide}};
 
 bool api_available() {
     static const bool available = emscripten_sample_gamepad_data() == EMSCRIPTEN_RESULT_SUCCESS;
@@ -70,32 +76,27 @@ uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
     }
     static EmscriptenGamepadEvent pad;
     if (!read_first(&pad)) {
-        sdl2::map_gamepad(sdl2::GamepadReading{}, info);
+        map_gamepad(GamepadReading{}, default_pad_bindings(), info);
         return JOYERR_NOERROR;
     }
     if (std::strcmp(pad.mapping, "standard") == 0) {
-        sdl2::GamepadReading reading;
+        GamepadReading reading;
         reading.left_x = axis_value(pad, 0);
         reading.left_y = axis_value(pad, 1);
-        reading.dpad_left = pressed(pad, kLeft);
-        reading.dpad_right = pressed(pad, kRight);
-        reading.dpad_up = pressed(pad, kUp);
-        reading.dpad_down = pressed(pad, kDown);
-        reading.a = pressed(pad, kA);
-        reading.b = pressed(pad, kB);
-        reading.start = pressed(pad, kStart);
-        reading.back = pressed(pad, kBack);
-        sdl2::map_gamepad(reading, info);
+        for (const auto& [web, button] : kStandardButtons) {
+            reading.held[button] = pressed(pad, web);
+        }
+        map_gamepad(reading, default_pad_bindings(), info);
         return JOYERR_NOERROR;
     }
-    sdl2::JoystickReading reading;
+    JoystickReading reading;
     reading.axis_count = pad.numAxes;
     reading.axis0 = axis_value(pad, 0);
     reading.axis1 = axis_value(pad, 1);
     for (int i = 0; i < 5; ++i) {
         reading.buttons[i] = pressed(pad, i);
     }
-    sdl2::map_joystick(reading, info);
+    map_joystick(reading, info);
     return JOYERR_NOERROR;
 }
 
@@ -107,9 +108,9 @@ uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
         return JOYERR_UNPLUGGED;
     }
     caps->wXmin = 0;
-    caps->wXmax = sdl2::kAxisMax;
+    caps->wXmax = kAxisMax;
     caps->wYmin = 0;
-    caps->wYmax = sdl2::kAxisMax;
+    caps->wYmax = kAxisMax;
     caps->wNumButtons = 5;
     return JOYERR_NOERROR;
 }
