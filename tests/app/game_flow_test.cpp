@@ -1,29 +1,29 @@
-// The game flow driven call by call: each test runs in a forked child, so it starts from the
+// The game flow driven call by call on the game's own data files, for what a recorded session
+// cannot reach: the clock wrapping, refused drawing, the exit's hold, the voice's frame, faults
+// at start-up and the close request. Each test runs in a forked child, so it starts from the
 // globals of a fresh process.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 
 #include "app/game_main.h"
 #include "app/level_art.h"
-#include "app/pictures.h"
 #include "app/winmain.h"
 #include "common/game_state.h"
 #include "common/main_window.h"
 #include "common/random.h"
 #include "frontend/main_menu.h"
-#include "game/line_clear.h"
 #include "game/piece.h"
-#include "game/playfield_file.h"
-#include "game/shapes.h"
 #include "game/well.h"
 #include "graphics/back_buffer.h"
-#include "graphics/bitmap_file.h"
 #include "graphics/display.h"
 #include "platform/keyboard.h"
 #include "sound/sound.h"
-#include "support/app_data.h"
-#include "support/app_game.h"
+#include "sound/sound_slots.h"
 #include "support/headless_fixture.h"
 
 namespace hl = platform::headless;
@@ -31,79 +31,57 @@ using Kind = hl::SoundEvent::Kind;
 
 namespace {
 
+void In_Child(const std::function<void()>& body) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        alarm(120);
+        body();
+        std::fflush(stdout);
+        _exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child failed or hung";
+}
+
+void Start_Platform(uint32_t millis = 417) {
+    hl::reset();
+    hl::set_data_dirs({CELLSTORM_BIN_DIR});
+    hl::set_system_millis(millis);
+}
+
 // Platform, window and display up, then the first call: start-up and one menu frame.
-void Start_In_Menu(const std::string& dir = app_make_data_dir(), uint32_t millis = 417) {
-    app_start_platform(dir, millis);
+void Start_In_Menu() {
+    Start_Platform();
     main_window = test_support::create_test_window(WindowProc);
     ASSERT_EQ(1, DD_Init(main_window));
     ASSERT_EQ(1, Game_Main());
     ASSERT_EQ(FLOW_MENU, game_state);
 }
 
-// As the menu's start item leaves it (the game's palette back), on a plain well; the next call
-// sets the game up and plays its first frame.
+// As the menu's start item leaves it; the next call sets the game up and plays its first frame.
 void Start_Game() {
-    Set_Palette(game_palette_save, 256);
-    playfield_number = 2;
     game_state = FLOW_NEW_GAME;
     ASSERT_EQ(1, Game_Main());
 }
 
-}  // namespace
-
-// Start-up's first call, the title, and the pictures that may be missing.
-TEST(GameFlow, StartUpTitleAndLevelArt) {
-    app_expect_in_child([] {
-        const std::string dir = app_make_data_dir();
-        level = music_volume = effects_volume = playfield_number = score = level_lines = 7;
-        game_type = GAME_XTREME;
-        Start_In_Menu(dir, 417);
-        for (int value : {level, playfield_number, game_type, score, level_lines}) {
-            EXPECT_EQ(0, value);
-        }
-        EXPECT_EQ(100, music_volume);
-        EXPECT_EQ(100, effects_volume);
-        EXPECT_EQ(7, shape_count);
-        // Seeded from the system time's millisecond field: the shapes drawn match that seed.
-        const Piece dealt = piece;
-        Random_Seed(417);
-        Reset_Piece(&piece);
-        EXPECT_EQ(dealt.shape, piece.shape);
-        EXPECT_EQ(dealt.next_shape, piece.next_shape);
-        // Each block cut from its own cell of the sheet.
-        for (int block : {1, 8, 31}) {
-            ASSERT_EQ(IMAGE_LOADED, block_images[block].state);
-            EXPECT_EQ(APP_BLOCK_PIXEL + block, block_images[block].buffer[0]);
-            EXPECT_EQ(APP_BLOCK_PIXEL + block, block_images[block].buffer[255]);
-        }
-        EXPECT_EQ(APP_BACKGROUND_PIXEL, play_background.buffer[640 * 480 - 1]);
-
-        EXPECT_EQ(1, Show_Title_Screen());
-        EXPECT_EQ(640 * 480, app_count_screen_pixels(0, 0, 640, 480, APP_TITLE_PIXEL));
-        const auto palette = hl::hardware_palette();
-        EXPECT_EQ(250, palette[0].peRed);  // entry 0 keeps its colour
-        EXPECT_EQ(10, palette[1].peRed);   // 250 less 80 steps of 3
-        EXPECT_EQ(0, palette[200].peGreen);
-        EXPECT_EQ(nullptr, work_bitmap.buffer);
-        std::remove((dir + "/CSSPL8.BMP").c_str());
-        const uint64_t before = hl::now();
-        EXPECT_EQ(0, Show_Title_Screen());
-        EXPECT_LT(hl::now() - before, 100u);
-
-        // A name that does not fit the 80-byte buffer is refused, not cut to another file's.
-        const std::string prefix(75, 'a');
-        const std::string cut = (prefix + "BLK8.BMP").substr(0, 79);
-        std::rename((dir + "/lv1BLK8.BMP").c_str(), (dir + "/" + cut).c_str());
-        EXPECT_EQ(0, Load_Level_Art(prefix.c_str()));
-        EXPECT_EQ(nullptr, block_images[0].buffer);
-        EXPECT_EQ(nullptr, play_background.buffer);
-    });
+int Plays(int id, int32_t value = -1) {
+    int count = 0;
+    for (const hl::SoundEvent& event : hl::sound_events()) {
+        count += event.buffer == sound_slots[id].buffer && event.kind == Kind::Play &&
+                 (value == -1 || event.value == value);
+    }
+    return count;
 }
+
+}  // namespace
 
 // At least 43 ms from the frame's start, also when the tick count wraps before the sleep ends
 // or during the spin; a refused lock or device context loses only the drawing.
 TEST(GameFlow, PlayFramesKeepTheirLengthAndSurviveRefusedDrawing) {
-    app_expect_in_child([] {
+    In_Child([] {
         Start_In_Menu();
         Start_Game();
         for (uint64_t start :
@@ -119,7 +97,6 @@ TEST(GameFlow, PlayFramesKeepTheirLengthAndSurviveRefusedDrawing) {
         ASSERT_EQ(1, Game_Main());
         ASSERT_EQ(1, Game_Main());
         EXPECT_EQ(FLOW_PAUSED, game_state);
-        EXPECT_EQ(0, app_count_screen_pixels(448, 432, 150, 24, APP_BACKGROUND_RED)) << "no text";
         hl::set_key('P', false);
         hl::clear_faults();
 
@@ -138,8 +115,9 @@ TEST(GameFlow, PlayFramesKeepTheirLengthAndSurviveRefusedDrawing) {
 }
 
 // In the frame in which the game ends the end wins, whatever is held; otherwise Esc beats P.
-TEST(GameFlow, TheGameEndBeatsHeldKeysAndEscapeBeatsPause) {
-    app_expect_in_child([] {
+// The closing picture then stays a second before its keys are read.
+TEST(GameFlow, TheGameEndBeatsHeldKeysEscapeBeatsPauseAndTheExitHolds) {
+    In_Child([] {
         Start_In_Menu();
         Start_Game();
         hl::set_key(platform::VK_ESCAPE, true);
@@ -159,13 +137,35 @@ TEST(GameFlow, TheGameEndBeatsHeldKeysAndEscapeBeatsPause) {
         Start_Game();               // its first frame sees both keys
         EXPECT_EQ(FLOW_MENU, game_state);
         EXPECT_EQ(0, pause_latch);
+
+        // The exit item: the up sound to its end (120 ms), everything stopped; then the closing
+        // picture with its sound, held a second.
+        hl::release_all_keys();
+        menu_cursor = MENU_ITEM_EXIT;
+        hl::set_key(platform::VK_RETURN, true);
+        hl::clear_sound_events();
+        ASSERT_EQ(1, Game_Main());
+        ASSERT_EQ(FLOW_EXIT, game_state);
+        ASSERT_EQ(1, Plays(sound_menu_up));
+        const uint64_t up = hl::sound_events().front().time;
+        uint64_t stopped = 0;
+        for (const hl::SoundEvent& event : hl::sound_events()) {
+            stopped = event.kind == Kind::Stop && stopped == 0 ? event.time : stopped;
+        }
+        EXPECT_GE(stopped - up, 120u);
+        EXPECT_LE(stopped - up, 230u);
+        hl::clear_sound_events();
+        ASSERT_EQ(1, Game_Main());
+        EXPECT_EQ(FLOW_CLOSING_SCREEN, game_state);
+        ASSERT_EQ(1, Plays(sound_trail));
+        EXPECT_EQ(1000u, hl::now() - hl::sound_events().back().time);
     });
 }
 
 // The voice can first sound in the 3001st play frame, on that frame's first draw.
 TEST(GameFlow, VoiceComesFromTheDrawOfFrame3001On) {
     for (int wanted_frame : {3001, 3002}) {
-        app_expect_in_child([wanted_frame] {
+        In_Child([wanted_frame] {
             Start_In_Menu();
             Start_Game();
             // A seed whose draws (the reference generator's) give the voice first in the
@@ -185,12 +185,64 @@ TEST(GameFlow, VoiceComesFromTheDrawOfFrame3001On) {
             Random_Seed(seed);
             voice_timer = 2999;
             for (int frame = 3000; frame <= wanted_frame; ++frame) {
-                EXPECT_EQ(0, app_count_sound_events(sound_voice, Kind::Play)) << frame;
+                EXPECT_EQ(0, Plays(sound_voice)) << frame;
                 ASSERT_EQ(1, Game_Main());
                 ASSERT_EQ(PIECE_FALLING, piece.state);
             }
-            EXPECT_EQ(1, app_count_sound_events(sound_voice, Kind::Play, 0));
+            EXPECT_EQ(1, Plays(sound_voice, 0));
             EXPECT_EQ(0, voice_timer);
         });
     }
+}
+
+// A level-art name that does not fit the 80-byte buffer is refused, not cut to another file's.
+TEST(GameFlow, ALevelArtNameTooLongIsRefused) {
+    In_Child([] {
+        Start_In_Menu();
+        const std::string prefix(75, 'a');
+        const std::string cut = (prefix + "BLK8.BMP").substr(0, 79);
+        const auto dir =
+            std::filesystem::temp_directory_path() / ("cellstorm-art-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        std::filesystem::copy_file(std::string(CELLSTORM_BIN_DIR) + "/lv1BLK8.BMP", dir / cut);
+        hl::set_data_dirs({dir.string(), CELLSTORM_BIN_DIR});
+        EXPECT_EQ(0, Load_Level_Art(prefix.c_str()));
+        EXPECT_EQ(nullptr, block_images[0].buffer);
+        EXPECT_EQ(1, Load_Level_Art("lv1"));
+        EXPECT_NE(nullptr, block_images[0].buffer);
+        std::filesystem::remove_all(dir);
+    });
+}
+
+// Without a display or a window the program ends at once; WM_USER closes only with wParam 1.
+TEST(GameFlow, StartUpFaultsAndTheCloseRequest) {
+    for (auto step : {platform::backend::Step::RegisterClass, platform::backend::Step::CreateWindow,
+                      platform::backend::Step::DisplayMode}) {
+        In_Child([step] {
+            Start_Platform();
+            hl::fail(step);
+            EXPECT_EQ(0, WinMain(nullptr, nullptr, nullptr, 0));
+            EXPECT_EQ(nullptr, hl::main_window());
+            EXPECT_EQ(FLOW_STARTUP, game_state);
+            EXPECT_EQ(0u, hl::step_calls(platform::backend::Step::SoundCreate));
+        });
+    }
+    In_Child([] {
+        Start_Platform();
+        int peeks = 0;
+        hl::set_peek_hook([&peeks] {
+            ++peeks;
+            if (peeks == 5 || peeks == 15) {
+                for (uintptr_t wparam : {peeks == 5 ? 0u : 1u, 2u}) {
+                    platform::post_message(hl::main_window(), platform::WM_USER, wparam, 0);
+                }
+            }
+            EXPECT_TRUE(peeks < 25 && (peeks < 14 || peeks > 15 || hl::main_window())) << peeks;
+        });
+        EXPECT_EQ(0, WinMain(nullptr, nullptr, nullptr, 0));
+        EXPECT_GE(peeks, 15);
+        EXPECT_EQ(nullptr, hl::main_window());
+        EXPECT_TRUE(hl::cursor_visible());
+        EXPECT_EQ(nullptr, hl::primary_pixels());
+    });
 }

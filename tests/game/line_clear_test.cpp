@@ -1,4 +1,5 @@
-// Full rows: finding them, the clearing's timeline, the collapse, the score, tallies and level.
+// Full rows: finding them, the collapse, the score, tallies and level. The clearing's timeline
+// is pinned by the recorded sessions.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,32 +37,6 @@ int Run_Clear() {
 }
 
 using LineClear = RulesTest;
-
-TEST_F(LineClear, TimelineFromTheLockToTheNextSpawn) {
-    piece.speed = 2;
-    Set_Well_Rows(22, {"1..a.............1", "1aaaaaaa..aaaaaaa1", "1aaaaaaa..aaaaaaa1"});
-    Place_Piece(6, 112, 352, PIECE_LOCK);  // the square completes rows 23 and 24
-    Update_Play(&piece);                   // U0
-    EXPECT_EQ((Ints{clear_phase, full_row_count, full_rows[0], lines_total}),
-              (Ints{CLEAR_START, 2, 23, 2}));
-    for (int u = 1; u <= 16; u++) {
-        Update_Play(&piece);
-        const Ints flash =
-            u < 16 ? Ints{CLEAR_FLASH, (u - 1) / 5, (u - 1) % 5} : Ints{CLEAR_COLLAPSE, 3, 5};
-        EXPECT_EQ((Ints{clear_phase, flash_count, flash_tick}), flash) << "U" << u;
-        // Emptied in U1 but for the walls; nothing drops and nothing is credited before U17.
-        EXPECT_EQ(Well_Row(22) + Well_Row(24), "1..a.............11................1") << u;
-        EXPECT_EQ(score, 0);
-    }
-    EXPECT_EQ(Sound_Plays(sound_line), 1);
-    Update_Play(&piece);  // U17
-    EXPECT_EQ(clear_phase, CLEAR_NONE);
-    EXPECT_EQ(piece.state, PIECE_SPAWN);
-    EXPECT_EQ(Well_Row(22) + Well_Row(24), "1................11..a.............1");
-    EXPECT_EQ(score, 5 * 2 + 10 * 23 + 0 + 100 * 2);
-    Update_Play(&piece);  // U18
-    EXPECT_EQ(piece.state, PIECE_FALLING);
-}
 
 TEST_F(LineClear, RowsTwentyAndTwentyTwoCollapseTogetherAroundFixedCells) {
     // Column 5 a stack of cells; column 3 a fixed cell with cells above and below; column 12 a
@@ -103,15 +78,13 @@ TEST_F(LineClear, CreditLevelUpsWithTheRestCarriedAndTheJumpFromEightToTwelve) {
                   (Ints{c.score, c.level_after, c.lines_after, c.speed_after}));
         EXPECT_EQ(Sound_Plays(sound_next_level) - sounds, c.level_after - c.level);
     }
-}
-
-TEST_F(LineClear, TalliesCountOnlyClearsOfThreeFourAndSix) {
+    // Only clears of three, four and six rows are tallied.
     for (int n = 1; n <= 8; n++) {
         Start(0, 2, 0);
         Fill_Interior(WELL_ROWS - 1 - n, WELL_ROWS - 2);
         EXPECT_EQ(Run_Clear(), n);
-        EXPECT_EQ(lines_total, n);
-        EXPECT_EQ((Ints{clears_of_3, clears_of_4, clears_of_6}), (Ints{n == 3, n == 4, n == 6}));
+        EXPECT_EQ((Ints{lines_total, clears_of_3, clears_of_4, clears_of_6}),
+                  (Ints{n, n == 3, n == 4, n == 6}));
     }
 }
 

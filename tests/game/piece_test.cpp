@@ -1,91 +1,19 @@
-// Dealing shapes, the cell probes, and rotation.
+// The cell probes, rotation, and the landing's lock sounds. The order shapes are dealt in is
+// pinned by the recorded sessions.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
 
-#include "common/random.h"
-#include "game/line_clear.h"
+#include "game/falling_piece.h"
 #include "game/piece.h"
 #include "game/well.h"
+#include "platform/headless/control.h"
+#include "sound/sound.h"
 #include "support/game_rules.h"
 
 namespace {
 
-class PieceTest : public ::testing::Test {
-  protected:
-    void SetUp() override { Reset_Game_Rules(); }
-};
-
-// The first seed whose next `count` draws satisfy `wanted`, with the generator left at that seed.
-template <typename Wanted>
-Ints Seed_Where(int count, Wanted wanted) {
-    for (uint32_t seed = 0;; seed++) {
-        Random_Seed(seed);
-        Ints n(count);
-        for (int& v : n) {
-            v = Random_Next();
-        }
-        if (wanted(n)) {
-            Random_Seed(seed);
-            return n;
-        }
-    }
-}
-
-TEST_F(PieceTest, ResetAndSpawnDrawInTheDocumentedOrder) {
-    // Seed 1 yields 41, 18467, 6334, 26500: reset takes shapes 6 and 1, the spawn plays 1 and
-    // draws the next one from 6334.
-    level = 9;
-    piece.y = 77;
-    piece.lock_delay = 2;
-    Reset_Piece(&piece);
-    EXPECT_EQ(Piece_Fields(), (Ints{PIECE_SPAWN, 0, 0, 11, 0, 6, 1}));
-    EXPECT_EQ(Spawn_Piece(&piece), 1);
-    EXPECT_EQ(Piece_Fields(), (Ints{PIECE_FALLING, 112, 0, 11, 0, 1, 6334 % 7}));
-    EXPECT_EQ(0, std::memcmp(&piece.body, &shape_table[1], sizeof(Shape)));
-    EXPECT_EQ(Random_Next(), 26500);
-}
-
-TEST_F(PieceTest, TheRingNeedsAnExtraDrawThatIsAMultipleOfThree) {
-    Set_Game_Type(GAME_XTREME);
-    Ints r = Seed_Where(4, [](const Ints& n) {
-        return n[0] % 16 == SHAPE_RING && n[1] % 3 != 0 && n[2] % 16 != 0 && n[2] % 16 != 15;
-    });
-    EXPECT_EQ(Choose_Next_Shape(0), r[2] % 16);
-    EXPECT_EQ(Random_Next(), r[3]);
-    r = Seed_Where(3, [](const Ints& n) { return n[0] % 16 == SHAPE_RING && n[1] % 3 == 0; });
-    EXPECT_EQ(Choose_Next_Shape(0), SHAPE_RING);
-    EXPECT_EQ(Random_Next(), r[2]);
-    // Drawing the current shape again costs that one draw.
-    r = Seed_Where(3, [](const Ints& n) {
-        return n[0] % 16 == 4 && n[1] % 16 != 4 && n[1] % 16 != SHAPE_RING;
-    });
-    EXPECT_EQ(Choose_Next_Shape(4), r[1] % 16);
-    EXPECT_EQ(Random_Next(), r[2]);
-}
-
-TEST_F(PieceTest, LongRunsDealTheTypesShapesNeverTwiceInARowTheRingAThirdAsOften) {
-    for (int type : {GAME_CLASSIC, GAME_XTREME}) {
-        Set_Game_Type(type);
-        Set_Game_Type(2);  // an unknown type keeps the range
-        Random_Seed(777);
-        Reset_Piece(&piece);
-        std::array<int, SHAPE_TABLE_SIZE> dealt{};
-        for (int i = 0; i < 60000; i++) {
-            int previous = piece.shape;
-            ASSERT_NE(Spawn_Piece(&piece), previous);
-            dealt[piece.shape]++;
-        }
-        const int others = type == GAME_CLASSIC ? 7 : SHAPE_RING;
-        for (int shape = 0; shape < SHAPE_TABLE_SIZE; shape++) {
-            EXPECT_TRUE(shape < others ? dealt[shape] > 3000 : type == GAME_XTREME || !dealt[shape])
-                << type << " " << shape;
-        }
-        double ratio = dealt[SHAPE_RING] * SHAPE_RING / (60000.0 - dealt[SHAPE_RING]);
-        EXPECT_TRUE(type == GAME_CLASSIC || (ratio > 0.28 && ratio < 0.40)) << ratio;
-    }
-}
+using PieceTest = RulesTest;
 
 TEST_F(PieceTest, CellsProbeTheRowOfTheirBottomPixelAndOutsideTheGridIsOccupied) {
     struct Case {
@@ -104,7 +32,7 @@ TEST_F(PieceTest, CellsProbeTheRowOfTheirBottomPixelAndOutsideTheGridIsOccupied)
     }
 }
 
-TEST_F(PieceTest, RotationTurnsTheWholeBoxBothWays) {
+TEST_F(PieceTest, RotationTurnsTheWholeBoxBothWaysOrIsRefusedWithoutANudge) {
     struct Case {
         int shape, direction;
         const char* turned;
@@ -120,9 +48,6 @@ TEST_F(PieceTest, RotationTurnsTheWholeBoxBothWays) {
         EXPECT_EQ(Grid_Text(piece.body), c.turned);
         EXPECT_EQ(piece.x, 112);
     }
-}
-
-TEST_F(PieceTest, ATurnThatDoesNotFitIsRefusedWithoutANudge) {
     Place_Piece(5, 16, 0, PIECE_FALLING);  // the bar lying over well columns 1..4
     well[3][2].value = 1;                  // where the clockwise turn would stand it
     Piece before = piece;
@@ -135,6 +60,35 @@ TEST_F(PieceTest, ATurnThatDoesNotFitIsRefusedWithoutANudge) {
         Empty_Well();
         well[row][8].value = 1;
         EXPECT_EQ(Rotate_Piece(&piece, ROTATE_CLOCKWISE), row == 0) << row;
+    }
+}
+
+// The flat bar falls from y = 160 to 162 over well columns 7..10: column 7 finds row 13 and
+// lowers y to 160; the other columns then probe from there, row 12, and each that finds support
+// plays the lock sound again.
+TEST_F(PieceTest, ALandingPlaysTheLockSoundForEveryColumnThatFindsSupport) {
+    struct Case {
+        const char* row12;
+        const char* row13;
+        int plays;
+    };
+    const Case cases[] = {{"1................1", "1......bbbb......1", 1},
+                          {"1........bb......1", "1......b.........1", 3},
+                          {"1.......bbb......1", "1......b.........1", 4},
+                          {"1................1", "1................1", 0}};
+    for (const Case& c : cases) {
+        Empty_Well();
+        Set_Well_Rows(12, {c.row12, c.row13});
+        piece = Piece{};
+        piece.speed = 2;
+        Place_Piece(5, 112, 160, PIECE_FALLING);
+        platform::headless::clear_sound_events();
+        Update_Play(&piece);
+        EXPECT_EQ(Sound_Plays(sound_lock), c.plays) << c.row12;
+        EXPECT_EQ(
+            (Ints{piece.state, piece.y, piece.lock_delay}),
+            (c.plays > 0 ? Ints{PIECE_LANDED, 160, LOCK_DELAY - 1} : Ints{PIECE_FALLING, 162, 0}))
+            << c.row12;
     }
 }
 

@@ -1,4 +1,4 @@
-// The well before any layout, and reading layout files.
+// Reading layout files, whatever they hold.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -10,9 +10,6 @@
 #include "support/game_rules.h"
 
 namespace {
-
-// Taken while the program's static objects are built, before any test touches the well.
-const WellGrid well_at_start = well;
 
 // A valid layout, with `rows` replacing the rows from `first` on.
 std::string Layout(int first = 0, const std::vector<std::string>& rows = {}) {
@@ -44,14 +41,6 @@ class PlayfieldFile : public RulesTest {
         ASSERT_TRUE(Write_Text_File(dir + "/playf" + std::to_string(file_number) + ".xpf", text));
     }
 };
-
-TEST_F(PlayfieldFile, BeforeAnyLayoutTheWellIsAPlainWalledOneWithPositions) {
-    well = well_at_start;
-    EXPECT_TRUE(Positions_Set());
-    for (int row = 0; row < WELL_ROWS; row++) {
-        EXPECT_EQ(Well_Row(row), row < WELL_ROWS - 1 ? "1................1" : "222222222222222222");
-    }
-}
 
 TEST_F(PlayfieldFile, NumbersPickTheFileAndEveryCellIsRewritten) {
     Write(16, Layout(5, {"1...9............1"}));

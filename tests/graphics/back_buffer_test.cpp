@@ -26,23 +26,6 @@ bool Showing(const PALETTEENTRY* palette) {
            !std::memcmp(headless::hardware_palette().data(), palette, 1024);
 }
 
-TEST_F(BackBufferTest, LockAndUnlockPairUpAndARefusedLockCountsAsLockedWithNoPixels) {
-    EXPECT_EQ(DD_Lock_Back_Surface(), 1);
-    EXPECT_EQ(back_buffer, headless::back_pixels());
-    EXPECT_EQ(DD_Lock_Back_Surface(), 0);
-    EXPECT_EQ(back_buffer, headless::back_pixels());
-    EXPECT_EQ(DD_Unlock_Back_Surface(), 1);
-    EXPECT_EQ(back_buffer, nullptr);
-    EXPECT_EQ(DD_Unlock_Back_Surface(), 0);
-    headless::fail(platform::backend::Step::SurfaceLock, 1);
-    EXPECT_EQ(DD_Lock_Back_Surface(), 1);
-    EXPECT_EQ(back_locked, 1);
-    EXPECT_EQ(back_buffer, nullptr);
-    EXPECT_EQ(DD_Unlock_Back_Surface(), 1);
-    EXPECT_EQ(DD_Lock_Back_Surface(), 1);  // the surface really was handed back
-    EXPECT_NE(back_buffer, nullptr);
-}
-
 TEST_F(BackBufferTest, SetPaletteChangesTheFirstCountEntriesOneCallEachRestoreAllInOne) {
     PALETTEENTRY first[256], second[256], mixed[256], saved[256];
     test_support::make_test_palette(first, 10);
@@ -70,17 +53,6 @@ TEST_F(BackBufferTest, SetPaletteChangesTheFirstCountEntriesOneCallEachRestoreAl
     EXPECT_TRUE(Showing(first));
     EXPECT_EQ(Set_Palette_Entry(&second[0], -1) + Set_Palette_Entry(&second[0], 256), 0);
     EXPECT_TRUE(Showing(first));
-}
-
-TEST_F(BackBufferTest, AfterShutdownNothingReachesReleasedObjects) {
-    ASSERT_EQ(DD_Shutdown(), 1);
-    EXPECT_EQ(DD_Lock_Back_Surface(), 1);
-    EXPECT_EQ(back_buffer, nullptr);
-    EXPECT_EQ(DD_Unlock_Back_Surface(), 1);
-    EXPECT_NE(DD_Flip(), platform::OK);
-    const PALETTEENTRY grey{9, 9, 9, platform::PC_NOCOLLAPSE};
-    EXPECT_EQ(Set_Palette_Entry(&grey, 4), 1);
-    EXPECT_EQ(std::memcmp(&shadow_palette[4], &grey, sizeof grey), 0);
 }
 
 }  // namespace

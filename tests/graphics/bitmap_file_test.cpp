@@ -87,17 +87,6 @@ TEST_F(BitmapFileTest, EveryValidLayoutLoadsAsTheStandardOneWould) {
     EXPECT_EQ(std::memcmp(&bitmap_.palette[5], &five, sizeof five), 0);
 }
 
-TEST_F(BitmapFileTest, AMissingFileLeavesTheRecordAndUnloadFreesOnlyThePixels) {
-    ASSERT_EQ(Load(make_bmp_bytes(BmpLayout{})), 1);
-    const BitmapFile before = bitmap_;
-    EXPECT_EQ(Load_Bitmap_File(&bitmap_, "NOTHERE.BMP") + Load_Bitmap_File(&bitmap_, nullptr), 0);
-    EXPECT_EQ(std::memcmp(&bitmap_, &before, sizeof before), 0);
-    EXPECT_EQ(Unload_Bitmap_File(&bitmap_), 1);
-    EXPECT_EQ(bitmap_.buffer, nullptr);
-    EXPECT_EQ(bitmap_.palette[3].peRed, bmp_test_colour(3).red);
-    EXPECT_EQ(Unload_Bitmap_File(&bitmap_) + Unload_Bitmap_File(nullptr), 2);
-}
-
 TEST_F(BitmapFileTest, OtherKindsAndDamagedFieldsAreRefused) {
     const BmpLayout refused[] = {{8, 4, false, 8, 1},  // run-length
                                  {8, 4, false, 4, 0, 16},

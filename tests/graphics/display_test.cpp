@@ -24,23 +24,6 @@ bool Nothing_Held() {
            !headless::primary_pixels();
 }
 
-TEST_F(DisplayTest, InitMakesBlackPagesAndABlackPaletteAndShutdownReleasesOnce) {
-    EXPECT_EQ(DD_Shutdown(), 0);
-    headless::fail(Step::SurfaceLock, 2);  // failing to clear the pages does not stop it
-    ASSERT_EQ(DD_Init(window_), 1);
-    headless::clear_faults();
-    ASSERT_TRUE(dd_object && primary_surface && back_surface && dd_palette);
-    EXPECT_TRUE(All_Bytes(headless::primary_pixels(), 0) && All_Bytes(headless::back_pixels(), 0));
-    PALETTEENTRY black[256];
-    std::fill(black, black + 256, PALETTEENTRY{0, 0, 0, platform::PC_NOCOLLAPSE});
-    EXPECT_EQ(std::memcmp(shadow_palette, black, sizeof black), 0);
-    EXPECT_EQ(std::memcmp(headless::hardware_palette().data(), black, sizeof black), 0);
-    EXPECT_EQ(DD_Shutdown(), 1);
-    EXPECT_TRUE(Nothing_Held());
-    EXPECT_EQ(DD_Shutdown(), 0);
-    EXPECT_EQ(DD_Init(window_), 1);  // and it can be made again
-}
-
 TEST_F(DisplayTest, AFailingStepReleasesEverythingMadeSoFarAndStopsAtOnce) {
     // Each required step, and the step after it that must not be tried once it has failed.
     const Step steps[][2] = {{Step::DisplayCreate, Step::DisplayCooperativeLevel},

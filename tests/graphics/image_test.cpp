@@ -63,47 +63,6 @@ struct Screen {
     }
 };
 
-TEST_F(ImageTest, CreateGivesAZeroedUndrawableImageOrNothingForSizesWithoutPixels) {
-    BitmapImage image{};
-    ASSERT_EQ(Create_Image(&image, 100, 50, 16, 12), 1);
-    EXPECT_EQ(image.state, IMAGE_CREATED);
-    EXPECT_EQ(image.num_bytes, 16 * 12);
-    EXPECT_TRUE(Cut_From(image, -99, -99));  // all zero
-    Screen screen;
-    EXPECT_EQ(Draw_Image(screen.pixels(), &image), 1);
-    EXPECT_TRUE(screen.Shows_Only(BitmapImage{}));
-    EXPECT_EQ(Destroy_Image(&image), 1);
-    EXPECT_EQ(image.buffer, nullptr);
-    EXPECT_EQ(Destroy_Image(&image) + Destroy_Image(nullptr), 0);
-    for (auto size : {std::pair{0, 5}, std::pair{5, 0}, std::pair{-3, 4}, std::pair{INT_MAX, 4}}) {
-        image.x = 9;
-        EXPECT_EQ(Create_Image(&image, 1, 2, size.first, size.second), 0);
-        EXPECT_EQ(image.buffer, nullptr);
-        EXPECT_EQ(image.x, 9);
-    }
-}
-
-TEST_F(ImageTest, CellsAndPixelPositionsCutTheRightRectangles) {
-    BitmapFile sheet = Make_Sheet(4 * 45 + 1, 2 * 45 + 1);
-    struct Case {
-        int size, cx, cy, mode, column, row;
-    };
-    // Block 31 of a block sheet, a button's cell (2, 1), corners of cells and pixels.
-    const Case cases[] = {{16, 7, 3, IMAGE_AT_CELL, 120, 52},   {16, 3, 2, IMAGE_AT_CELL, 52, 35},
-                          {16, 0, 0, IMAGE_AT_CELL, 1, 1},      {16, 0, 0, IMAGE_AT_PIXEL, 0, 0},
-                          {16, 33, 17, IMAGE_AT_PIXEL, 33, 17}, {44, 2, 1, IMAGE_AT_CELL, 91, 46}};
-    for (const Case& c : cases) {
-        BitmapImage image{};
-        Create_Image(&image, 300, 200, c.size, c.size);
-        EXPECT_EQ(Load_Image(&sheet, &image, c.cx, c.cy, c.mode), 1);
-        EXPECT_EQ(image.state, IMAGE_LOADED);
-        EXPECT_TRUE(Cut_From(image, c.column, c.row)) << c.column << "," << c.row;
-        EXPECT_TRUE(image.x == 300 && image.y == 200);  // where it is drawn stays
-        Destroy_Image(&image);
-    }
-    Unload_Bitmap_File(&sheet);
-}
-
 TEST_F(ImageTest, OnlyWhatLiesInsideTheSourceIsCopiedAndNothingWithoutPixels) {
     BitmapFile small = Make_Sheet(320, 200);
     BitmapImage image{};

@@ -82,39 +82,6 @@ TEST_F(Video, LockIsExclusiveAndFlipExchangesThePages) {
     EXPECT_EQ(headless::primary_change_count(), changes + 1) << "the screen hears of it";
 }
 
-TEST_F(Video, PaletteEntriesChangeOnlyTheirRangeAndShowAtOnce) {
-    std::vector<PaletteEntry> entries(16, PaletteEntry{150, 1, 200, PC_NOCOLLAPSE});
-    uint64_t changes = headless::primary_change_count();
-    ASSERT_EQ(palette_set_entries(display.palette, 0, 5, 11, entries.data()), OK);
-    ASSERT_EQ(palette_set_entries(display.palette, 0, 255, 1, entries.data()), OK);
-    auto hardware = headless::hardware_palette();
-    EXPECT_EQ((std::vector<int>{hardware[4].peRed, hardware[5].peRed, hardware[15].peRed,
-                                hardware[16].peRed, hardware[255].peRed}),
-              (std::vector<int>{200, 150, 150, 0, 150}));
-    EXPECT_EQ(headless::primary_change_count(), changes + 2);
-    // Ranges outside the table are refused whole.
-    for (auto [start, count] : {std::pair{255, 2}, {-1, 1}, {0x7FFFFFFF, 0x7FFFFFFF}}) {
-        EXPECT_NE(palette_set_entries(display.palette, 0, start, count, entries.data()), OK)
-            << start << "+" << count;
-    }
-    EXPECT_NE(palette_set_entries(display.palette, 0, 0, 1, nullptr), OK);
-    EXPECT_EQ(std::memcmp(headless::hardware_palette().data(), hardware.data(), sizeof hardware), 0)
-        << "nothing of a refused range is set";
-}
-
-TEST_F(Video, ScreenshotShowsThePrimaryThroughThePaletteInForce) {
-    PaletteEntry red = {200, 10, 20, PC_NOCOLLAPSE};
-    palette_set_entries(display.palette, 0, 7, 1, &red);
-    const_cast<uint8_t*>(headless::primary_pixels())[0] = 7;  // top-left
-    std::vector<uint8_t> bmp = headless::screenshot_bmp();
-    ASSERT_EQ(bmp.size(), 54u + W * H * 3);
-    EXPECT_EQ(bmp[28], 24) << "bits per pixel";
-    size_t top_left = 54 + size_t(H - 1) * W * 3;  // rows bottom first, blue-green-red
-    EXPECT_EQ(bmp[top_left], 20);
-    EXPECT_EQ(bmp[top_left + 2], 200);
-    EXPECT_EQ(bmp[top_left + 5], 0) << "colour 0 is black";
-}
-
 TEST_F(Video, ReleasedObjectsAreRefusedNeverTouched) {
     SurfaceDesc desc{0, DDSD_CAPS, 0, 0, 0, 0, nullptr, DDSCAPS_PRIMARYSURFACE};
     Surface* surface = nullptr;
@@ -127,18 +94,6 @@ TEST_F(Video, ReleasedObjectsAreRefusedNeverTouched) {
     EXPECT_NE(palette_set_entries(display.palette, 0, 0, 0, nullptr), OK);
 }
 
-// One colour, no smoothing: the palette index nearest the colour asked for.
-TEST_F(Video, TextIsMonochromeInTheNearestPaletteColour) {
-    EXPECT_EQ(ink(rgb(255, 255, 0)), std::set<uint8_t>({0, 2}));
-    EXPECT_EQ(ink(rgb(200, 0, 0)), std::set<uint8_t>({0, 3})) << "a tie goes to the lower index";
-    EXPECT_EQ(ink(rgb(60, 60, 60)), std::set<uint8_t>({0})) << "dark grey is nearest black";
-    PaletteEntry blue = {0, 0, 255, PC_NOCOLLAPSE};
-    palette_set_entries(display.palette, 0, 9, 1, &blue);
-    EXPECT_EQ(ink(rgb(0, 0, 240)), std::set<uint8_t>({0, 9})) << "against the palette in force";
-}
-
-// A line of 16 pixels from its top-left; running off any edge it shows exactly the part of it
-// that lies on the surface.
 TEST_F(Video, TextFillsItsLineAndClipsAtEveryEdge) {
     const char* text = "Wg|@@";
     const int ox = 200, oy = 200;
@@ -178,21 +133,6 @@ TEST_F(Video, TextFillsItsLineAndClipsAtEveryEdge) {
         std::vector<uint8_t> pixels = draw(place[0], place[1], "WWWWWWWWWWWWWWWWWWWW");
         EXPECT_TRUE(all_of(pixels.data(), 0)) << place[0] << "," << place[1];
     }
-}
-
-TEST_F(Video, DeviceContextRules) {
-    DeviceContext* dc = nullptr;
-    ASSERT_EQ(surface_get_dc(display.primary, &dc), OK);
-    DeviceContext* second = nullptr;
-    EXPECT_NE(surface_get_dc(display.primary, &second), OK) << "one context at a time";
-    EXPECT_FALSE(text_out(dc, 0, 0, nullptr, 3));
-    EXPECT_FALSE(text_out(dc, 0, 0, "abc", -1));
-    uint64_t changes = headless::primary_change_count();
-    EXPECT_TRUE(text_out(dc, 200, 200, "PAUSED", 6));
-    EXPECT_EQ(headless::primary_change_count(), changes + 1) << "text on the primary shows";
-    EXPECT_NE(surface_release_dc(display.back, dc), OK) << "released on its own surface only";
-    EXPECT_EQ(surface_release_dc(display.primary, dc), OK);
-    EXPECT_FALSE(text_out(dc, 0, 0, "abc", 3)) << "a released context draws nothing";
 }
 
 }  // namespace
