@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -20,6 +21,7 @@
 #include "game/piece.h"
 #include "game/well.h"
 #include "graphics/back_buffer.h"
+#include "graphics/bitmap_file.h"
 #include "graphics/display.h"
 #include "platform/keyboard.h"
 #include "sound/sound.h"
@@ -159,6 +161,19 @@ TEST(GameFlow, TheGameEndBeatsHeldKeysEscapeBeatsPauseAndTheExitHolds) {
         EXPECT_EQ(FLOW_CLOSING_SCREEN, game_state);
         ASSERT_EQ(1, Plays(sound_trail));
         EXPECT_EQ(1000u, hl::now() - hl::sound_events().back().time);
+
+        // Space, still held: the closing picture fades to black, and its pixels and the art go.
+        hl::set_key(platform::VK_SPACE, true);
+        const uint64_t closing = hl::now();
+        ASSERT_EQ(1, Game_Main());
+        EXPECT_EQ(FLOW_SHUTDOWN, game_state);
+        EXPECT_GE(hl::now() - closing, 80 * 12u);
+        const auto palette = hl::hardware_palette();
+        EXPECT_TRUE(std::all_of(palette.begin() + 1, palette.end(), [](const auto& entry) {
+            return entry.peRed < 16 && entry.peGreen < 16 && entry.peBlue < 16;
+        }));
+        EXPECT_EQ(nullptr, work_bitmap.buffer);
+        EXPECT_EQ(nullptr, block_images[3].buffer);
     });
 }
 
