@@ -156,6 +156,12 @@ TEST(GameFlow, TheGameEndBeatsHeldKeysEscapeBeatsPauseAndTheExitHolds) {
         }
         EXPECT_GE(stopped - up, 120u);
         EXPECT_LE(stopped - up, 230u);
+        // Then 64 steps to white, every entry: each waits 12 ms, and each clock read costs one.
+        EXPECT_EQ(hl::now() - stopped, 64 * 13u);
+        const auto white = hl::hardware_palette();
+        EXPECT_TRUE(std::all_of(white.begin(), white.end(), [](const auto& entry) {
+            return entry.peRed == 255 && entry.peGreen == 255 && entry.peBlue == 255;
+        }));
         hl::clear_sound_events();
         ASSERT_EQ(1, Game_Main());
         EXPECT_EQ(FLOW_CLOSING_SCREEN, game_state);
@@ -167,7 +173,7 @@ TEST(GameFlow, TheGameEndBeatsHeldKeysEscapeBeatsPauseAndTheExitHolds) {
         const uint64_t closing = hl::now();
         ASSERT_EQ(1, Game_Main());
         EXPECT_EQ(FLOW_SHUTDOWN, game_state);
-        EXPECT_GE(hl::now() - closing, 80 * 12u);
+        EXPECT_EQ(hl::now() - closing, 80 * 13u + 2);  // 80 steps to black
         const auto palette = hl::hardware_palette();
         EXPECT_TRUE(std::all_of(palette.begin() + 1, palette.end(), [](const auto& entry) {
             return entry.peRed < 16 && entry.peGreen < 16 && entry.peBlue < 16;
