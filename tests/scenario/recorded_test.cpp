@@ -1,8 +1,9 @@
 // Whole runs of the real game through cellstorm-replay: a seed and a script of held keys, whose
 // trace must match the recorded one poll by poll. Each recorded line holds the poll, its time and
-// only the fields that changed since the poll before (sounds whenever there are any); screenshots
-// taken on the way end the file as hashes. After an intended change, run with
-// CELLSTORM_REWRITE_TRACES=1 to record the traces again, and say in the commit why they changed.
+// only the fields that changed since the poll before (sounds whenever there are any); what the
+// game said on stderr and hashes of the screenshots taken on the way end the file. After an
+// intended change, run with CELLSTORM_REWRITE_TRACES=1 to record the traces again, and say in
+// the commit why they changed.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -138,6 +139,7 @@ std::string Replay(const Recorded& r, const fs::path& scratch) {
     argv.push_back(nullptr);
     const pid_t child = fork();
     if (child == 0) {
+        std::freopen((scratch / "stderr").c_str(), "w", stderr);
         execv(argv[0], argv.data());
         _exit(127);
     }
@@ -145,6 +147,7 @@ std::string Replay(const Recorded& r, const fs::path& scratch) {
     waitpid(child, &status, 0);
     std::string out = "exit " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
                       '\n' + Compact(Read((scratch / "trace").string()));
+    out += Read((scratch / "stderr").string());
     for (int poll : r.shots) {
         out += "shot " + std::to_string(poll) + ' ' +
                std::to_string(Hash(Read((scratch / std::to_string(poll)).string()))) + '\n';
