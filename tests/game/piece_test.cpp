@@ -92,4 +92,18 @@ TEST_F(PieceTest, ALandingPlaysTheLockSoundForEveryColumnThatFindsSupport) {
     }
 }
 
+// Shape 11 hangs from box row 0 in its middle columns: held there on a cell of row 11, it locks
+// after the delay although its long column stands on nothing.
+TEST_F(PieceTest, AfterTheDelayAColumnWhoseOnlyCellIsInTheTopRowHoldsThePiece) {
+    for (bool held : {true, false}) {
+        Empty_Well();
+        well[11][8].value = held ? 17 : 0;
+        piece = Piece{};
+        Place_Piece(11, 112, 160, PIECE_LANDED);
+        piece.lock_delay = 1;
+        Update_Play(&piece);
+        EXPECT_EQ(piece.state, held ? PIECE_SPAWN : PIECE_FALLING) << held;
+    }
+}
+
 }  // namespace
