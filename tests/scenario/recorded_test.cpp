@@ -161,7 +161,7 @@ TEST(Recorded, SessionsGiveTheirRecordedTraces) {
     const Recorded sessions[] = {
         {"menu", "menu", 321, false, {1, 12, 140}, ""},
         {"classic", "classic", 1, false, {16, 77, 95, 200}, ""},
-        {"dorodo", "dorodo", 17, false, {300}, ""},
+        {"dorodo", "dorodo", 14, false, {300}, ""},
         {"joystick", "joystick", 9, true, {}, ""},
         {"no_closing_picture", "short", 3, false, {}, "CSTRAIL8.BMP"},
         {"no_title", "short", 3, false, {}, "CSSPL8.BMP"},
