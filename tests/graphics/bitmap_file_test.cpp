@@ -69,6 +69,7 @@ TEST_F(BitmapFileTest, EveryValidLayoutLoadsAsTheStandardOneWould) {
     const BmpLayout layouts[] = {{640, 480},
                                  {8, 4, false, 8, 0, 16, 16},
                                  {8, 4, false, 8, 0, 64, 64},
+                                 {8, 4, false, 8, 0, 256, 257, 100},
                                  {13, 5},
                                  {12, 7, true},
                                  {7, 3, false, 8, 0, 256, 0, 0, 0, true},
