@@ -195,27 +195,27 @@ TEST_F(Keys, BindingsByKeyLabelOnAnyLayout) {
 }
 
 TEST(Joystick, GamepadAndPlainJoystickInTheGamesUnits) {
-    const sdl2::PadBindings usual = sdl2::pad_bindings(sdl2::default_settings());
+    const PadBindings usual = sdl2::pad_bindings(sdl2::default_settings());
     sdl2::Settings settings = sdl2::default_settings();
     settings.pad_buttons[0] = {"x", "leftshoulder"};
     settings.pad_buttons[3] = {"x"};
-    const sdl2::PadBindings own = sdl2::pad_bindings(settings);
+    const PadBindings own = sdl2::pad_bindings(settings);
     auto pressing = [](std::initializer_list<SDL_GameControllerButton> buttons) {
-        sdl2::GamepadReading pad;
+        GamepadReading pad;
         for (SDL_GameControllerButton button : buttons) {
             pad.held[button] = true;
         }
         return pad;
     };
-    sdl2::GamepadReading stick;
+    GamepadReading stick;
     stick.left_x = -32768;
     stick.left_y = 32767;
     // The d-pad wins over the stick and goes all the way.
-    sdl2::GamepadReading dpad = stick;
+    GamepadReading dpad = stick;
     dpad.held[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] = dpad.held[SDL_CONTROLLER_BUTTON_DPAD_UP] = true;
     const struct {
-        sdl2::GamepadReading pad;
-        const sdl2::PadBindings* bindings;
+        GamepadReading pad;
+        const PadBindings* bindings;
         uint32_t x, y, buttons;
     } cases[] = {{{}, &usual, 32768, 32768, 0},
                  {stick, &usual, 0, 65535, 0},
@@ -230,17 +230,17 @@ TEST(Joystick, GamepadAndPlainJoystickInTheGamesUnits) {
                  {pressing({SDL_CONTROLLER_BUTTON_B}), &own, 32768, 32768, 0}};
     JoyInfoEx info{};
     for (const auto& c : cases) {
-        sdl2::map_gamepad(c.pad, *c.bindings, &info);
+        map_gamepad(c.pad, *c.bindings, &info);
         EXPECT_EQ((std::vector<uint32_t>{info.dwXpos, info.dwYpos, info.dwButtons}),
                   (std::vector<uint32_t>{c.x, c.y, c.buttons}))
             << &c - cases;
     }
-    sdl2::JoystickReading plain;
+    JoystickReading plain;
     plain.axis_count = 1;
     plain.axis0 = 32767;
     plain.axis1 = -32768;  // no second axis: ignored
     plain.buttons[0] = plain.buttons[4] = true;
-    sdl2::map_joystick(plain, &info);
+    map_joystick(plain, &info);
     EXPECT_EQ((std::vector<uint32_t>{info.dwXpos, info.dwYpos, info.dwButtons}),
               (std::vector<uint32_t>{65535, 32768, 0x01 | 0x10}));
 }
