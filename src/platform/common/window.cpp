@@ -249,6 +249,13 @@ WindowHandle live_window() {
     return state().window.get();
 }
 
+void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam) {
+    WindowHandle window = live_window();
+    if (window != nullptr) {
+        post_message(window, message, wparam, lparam);
+    }
+}
+
 std::string window_title() {
     return state().window ? state().window->title : std::string();
 }

@@ -12,6 +12,9 @@ void reset_windows();
 // The live window, or null.
 WindowHandle live_window();
 
+// Posts a message to the live window; nothing when there is none.
+void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam);
+
 // The title the live window was created with ("" when none).
 std::string window_title();
 

@@ -3,6 +3,7 @@
 // pump that comes right after an empty one sleeps a little first, so those loops do not burn
 // a core while any key or close still arrives within a few milliseconds.
 #include "platform/common/backend.h"
+#include "platform/common/key_taps.h"
 #include "platform/common/window_internal.h"
 #include "platform/sdl2/sdl2_backend.h"
 #include "platform/window.h"
@@ -24,7 +25,7 @@ void request_close() {
     // The window manager's close and SDL's quit often come together for one request.
     if (!close_posted) {
         close_posted = true;
-        post_to_window(WM_CLOSE, 0, 0);
+        common::post_to_window(WM_CLOSE, 0, 0);
     }
 }
 
@@ -50,13 +51,6 @@ void handle_window_event(const SDL_WindowEvent& event) {
 }
 
 }  // namespace
-
-void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam) {
-    WindowHandle window = common::live_window();
-    if (window != nullptr) {
-        post_message(window, message, wparam, lparam);
-    }
-}
 
 void pump_if_stale() {
     if (SDL_GetTicks64() - last_pump_ms >= kStaleMs) {
@@ -98,7 +92,7 @@ void pump_events() {
             }
         }
     }
-    sdl2::release_forgotten_taps();
+    release_forgotten_taps(double(SDL_GetTicks64()));
     sdl2::last_pump_empty = handled == 0;
     sdl2::last_pump_ms = SDL_GetTicks64();
     sdl2::flush_present(false);

@@ -50,14 +50,10 @@ void set_window_icon(SDL_Window* window);
 
 // keyboard.cpp: a key event from the queue; posts the key's window message.
 void handle_key_event(const SDL_KeyboardEvent& event);
-// Posts the release messages of taps the game never read and has now forgotten.
-void release_forgotten_taps();
 
 // events.cpp: pumps when the last pump is older than a few milliseconds, for readers of the
 // key state that spin without looking at the message queue.
 void pump_if_stale();
-// Posts a message to the game's window.
-void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam);
 
 // A short sleep for spinning callers: well under a millisecond, so no wait in the game grows
 // by more than that.

@@ -16,7 +16,4 @@ void present_if_waiting();
 // the game waits for ends on time.
 void advance_silent_audio();
 
-// keyboard.cpp: posts a message to the game's window.
-void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam);
-
 }  // namespace platform::web
