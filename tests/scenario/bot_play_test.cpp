@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <filesystem>
 #include <string>
 
 #include "app/winmain.h"
@@ -15,7 +14,6 @@
 #include "game/well.h"
 #include "platform/keyboard.h"
 #include "platform/window.h"
-#include "support/app_data.h"
 #include "support/app_game.h"
 #include "support/play_watch.h"
 
@@ -159,15 +157,8 @@ class Bot {
 TEST(WholeRun, ABotPlaysThousandsOfFramesAndTheWellKeepsItsRules) {
     app_expect_in_child(
         [] {
-            const std::string dir = app_make_data_dir();
-            for (int number = 1; number <= PLAYFIELD_COUNT; number++) {
-                const std::string name = "playf" + std::to_string(number) + ".xpf";
-                std::filesystem::copy_file(
-                    std::string(CELLSTORM_SOURCE_DIR) + "/assets/playfields/" + name,
-                    dir + "/" + name, std::filesystem::copy_options::overwrite_existing);
-            }
             Bot bot;
-            app_start_platform(dir, 1);
+            app_start_platform(CELLSTORM_BIN_DIR, 1);  // the shipped layouts and art
             hl::set_peek_hook([&bot] { bot.poll(); });
             EXPECT_EQ(0, WinMain(nullptr, nullptr, nullptr, 0));
             EXPECT_EQ("", bot.broken);
