@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -38,7 +39,8 @@ bool Positions_Set() {
 class PlayfieldFile : public RulesTest {
   protected:
     void Write(int file_number, const std::string& text) {
-        ASSERT_TRUE(Write_Text_File(dir + "/playf" + std::to_string(file_number) + ".xpf", text));
+        std::ofstream(dir + "/playf" + std::to_string(file_number) + ".xpf", std::ios::binary)
+            << text;
     }
 };
 

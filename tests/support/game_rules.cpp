@@ -1,6 +1,5 @@
 #include "support/game_rules.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -78,11 +77,6 @@ void Place_Piece(int shape, int x, int y, int state) {
     piece.state = state;
 }
 
-Ints Piece_Fields() {
-    const Piece& p = piece;
-    return {p.state, p.x, p.y, p.speed, p.lock_delay, p.shape, p.next_shape};
-}
-
 std::string Grid_Text(const Shape& shape) {
     std::string text;
     for (int r = 0; r < SHAPE_SIZE; r++) {
@@ -92,15 +86,6 @@ std::string Grid_Text(const Shape& shape) {
         text += r < SHAPE_SIZE - 1 ? "/" : "";
     }
     return text;
-}
-
-bool Write_Text_File(const std::string& path, const std::string& text) {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        return false;
-    }
-    bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
 }
 
 void RulesTest::SetUp() {

@@ -25,12 +25,8 @@ void Fill_Well(int value);
 void Empty_Well();
 
 void Place_Piece(int shape, int x, int y, int state);
-// state, x, y, speed, lock_delay, shape, next_shape.
-Ints Piece_Fields();
 // The body's grid as rows of '#' and '.' joined by '/'.
 std::string Grid_Text(const Shape& shape);
-
-bool Write_Text_File(const std::string& path, const std::string& text);
 
 // Fresh rules and headless platform, the twelve sounds loaded from short files in a scratch
 // directory `dir`, which is the only place data files are looked for.
