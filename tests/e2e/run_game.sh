@@ -20,15 +20,7 @@ game_args=("$@")
 [ "$mode" = window ] && game_args+=(--window --scale integer)
 screen=${SCREEN:-1366x768}
 
-skip() {
-    echo "skipped: $*"
-    exit 77
-}
-fail() {
-    echo "FAILED: $*"
-    [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log"
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/x_display.sh"
 
 [ -x "$bin/cellstorm" ] || skip "the game is not built ($bin/cellstorm)"
 for file in CSSPL8.BMP CSCON8.BMP XCNBUT8.BMP lv1BLK8.BMP lv1DS8.BMP CSTRAIL8.BMP playf1.xpf \
@@ -46,23 +38,7 @@ mkdir -p "$work"
 rm -rf "$work"/*.png "$work"/*.ppm "$work"/*.log "$work/display" "$work/config"
 cd "$work" || fail "no work directory"
 
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-DISPLAY=":$(head -n 1 "$work/display")"
-export DISPLAY
+start_x "$screen"
 
 # Started away from its data: the game finds its files beside itself.
 # The settings file lives in the work directory, never in the home of whoever runs the tests.

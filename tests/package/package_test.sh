@@ -7,15 +7,7 @@
 set -u
 cpack=$1 build=$2 version=$3 probe=$4 work=$5
 
-skip() {
-    echo "skipped: $*"
-    exit 77
-}
-fail() {
-    echo "FAILED: $*"
-    [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log"
-    exit 1
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../e2e/x_display.sh"
 
 for tool in dpkg-deb dpkg-shlibdeps lintian desktop-file-validate appstreamcli man Xvfb xdotool \
     xprop import convert identify; do
@@ -115,22 +107,7 @@ is_menu replay_menu.ppm || fail "cellstorm-replay did not show the menu"
 value_written replay_menu.ppm || fail "cellstorm-replay wrote no text"
 echo "cellstorm-replay: menu shown, exit code 0"
 
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-}
-trap cleanup EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>display 2>xvfb.log &
-xvfb_pid=$!
-for _ in $(seq 100); do
-    [ -s display ] && break
-    sleep 0.1
-done
-[ -s display ] || fail "Xvfb did not start: $(cat xvfb.log)"
-DISPLAY=":$(head -n 1 display)"
-export DISPLAY
+start_x 1280x1024
 
 (cd elsewhere && SDL_AUDIODRIVER=dummy exec ../root/usr/games/cellstorm) >game.log 2>&1 &
 game_pid=$!
