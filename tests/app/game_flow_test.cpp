@@ -3,13 +3,11 @@
 // close request. Each test runs in a forked child, so it starts from the globals of a fresh
 // process.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <functional>
 
 #include "app/game_main.h"
 #include "app/level_art.h"
@@ -26,6 +24,7 @@
 #include "platform/keyboard.h"
 #include "sound/sound.h"
 #include "sound/sound_slots.h"
+#include "support/app_game.h"
 #include "support/headless_fixture.h"
 
 namespace hl = platform::headless;
@@ -33,30 +32,9 @@ using Kind = hl::SoundEvent::Kind;
 
 namespace {
 
-void In_Child(const std::function<void()>& body) {
-    std::fflush(stdout);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        alarm(120);
-        body();
-        std::fflush(stdout);
-        _exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child failed or hung";
-}
-
-void Start_Platform(uint32_t millis = 417) {
-    hl::reset();
-    hl::set_data_dirs({CELLSTORM_BIN_DIR});
-    hl::set_system_millis(millis);
-}
-
 // Platform, window and display up, then the first call: start-up and one menu frame.
 void Start_In_Menu() {
-    Start_Platform();
+    app_start_platform(CELLSTORM_BIN_DIR, 417);
     main_window = test_support::create_test_window(WindowProc);
     ASSERT_EQ(1, DD_Init(main_window));
     ASSERT_EQ(1, Game_Main());
@@ -83,7 +61,7 @@ int Plays(int id, int32_t value = -1) {
 // At least 43 ms from the frame's start, also when the tick count wraps before the sleep ends
 // or during the spin; a refused lock or device context loses only the drawing.
 TEST(GameFlow, PlayFramesKeepTheirLengthAndSurviveRefusedDrawing) {
-    In_Child([] {
+    app_expect_in_child([] {
         Start_In_Menu();
         Start_Game();
         for (uint64_t start :
@@ -119,7 +97,7 @@ TEST(GameFlow, PlayFramesKeepTheirLengthAndSurviveRefusedDrawing) {
 // In the frame in which the game ends the end wins, whatever is held; otherwise Esc beats P.
 // The closing picture then stays a second before its keys are read.
 TEST(GameFlow, TheGameEndBeatsHeldKeysEscapeBeatsPauseAndTheExitHolds) {
-    In_Child([] {
+    app_expect_in_child([] {
         Start_In_Menu();
         Start_Game();
         hl::set_key(platform::VK_ESCAPE, true);
@@ -186,7 +164,7 @@ TEST(GameFlow, TheGameEndBeatsHeldKeysEscapeBeatsPauseAndTheExitHolds) {
 // The voice can first sound in the 3001st play frame, on that frame's first draw.
 TEST(GameFlow, VoiceComesFromTheDrawOfFrame3001On) {
     for (int wanted_frame : {3001, 3002}) {
-        In_Child([wanted_frame] {
+        app_expect_in_child([wanted_frame] {
             Start_In_Menu();
             Start_Game();
             // A seed whose draws (the reference generator's) give the voice first in the
@@ -218,7 +196,7 @@ TEST(GameFlow, VoiceComesFromTheDrawOfFrame3001On) {
 
 // A level-art name that does not fit the 80-byte buffer is refused, not cut to another file's.
 TEST(GameFlow, ALevelArtNameTooLongIsRefused) {
-    In_Child([] {
+    app_expect_in_child([] {
         Start_In_Menu();
         const std::string prefix(75, 'a');
         const std::string cut = (prefix + "BLK8.BMP").substr(0, 79);
@@ -237,8 +215,8 @@ TEST(GameFlow, ALevelArtNameTooLongIsRefused) {
 
 // WM_USER closes only with wParam 1 (start-up faults are in the fault table).
 TEST(GameFlow, TheCloseRequest) {
-    In_Child([] {
-        Start_Platform();
+    app_expect_in_child([] {
+        app_start_platform(CELLSTORM_BIN_DIR, 417);
         int peeks = 0;
         hl::set_peek_hook([&peeks] {
             ++peeks;

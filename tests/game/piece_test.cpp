@@ -15,6 +15,18 @@ namespace {
 
 using PieceTest = RulesTest;
 
+// The body's grid as rows of '#' and '.' joined by '/'.
+std::string Grid_Text(const Shape& shape) {
+    std::string text;
+    for (int r = 0; r < SHAPE_SIZE; r++) {
+        for (int c = 0; c < SHAPE_SIZE; c++) {
+            text += shape.grid[r][c] ? '#' : '.';
+        }
+        text += r < SHAPE_SIZE - 1 ? "/" : "";
+    }
+    return text;
+}
+
 TEST_F(PieceTest, CellsProbeTheRowOfTheirBottomPixelAndOutsideTheGridIsOccupied) {
     struct Case {
         int x, y, row, column, value, collides;

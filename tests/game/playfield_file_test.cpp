@@ -1,13 +1,16 @@
 // Reading layout files, whatever they hold.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "game/playfield_file.h"
 #include "game/well.h"
+#include "platform/headless/control.h"
 #include "support/game_rules.h"
 
 namespace {
@@ -38,6 +41,17 @@ bool Positions_Set() {
 
 class PlayfieldFile : public RulesTest {
   protected:
+    void SetUp() override {
+        RulesTest::SetUp();
+        std::filesystem::create_directories(dir);
+        platform::headless::set_data_dirs({dir});
+    }
+    void TearDown() override {
+        std::filesystem::remove_all(dir);
+        RulesTest::TearDown();
+    }
+    const std::string dir = (std::filesystem::temp_directory_path() /
+                             ("cellstorm-layouts-" + std::to_string(getpid()))).string();
     void Write(int file_number, const std::string& text) {
         std::ofstream(dir + "/playf" + std::to_string(file_number) + ".xpf", std::ios::binary)
             << text;

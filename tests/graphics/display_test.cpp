@@ -30,6 +30,14 @@ bool Showing(const PALETTEENTRY* palette) {
            !std::memcmp(headless::hardware_palette().data(), palette, 1024);
 }
 
+// A palette whose entry i is distinct for every i (flags 4), for telling entries apart.
+void Make_Palette(PALETTEENTRY out[256], int seed) {
+    for (int i = 0; i < 256; ++i) {
+        out[i] = PALETTEENTRY{uint8_t(i + seed), uint8_t(i * 3 + seed), uint8_t(255 - i),
+                              platform::PC_NOCOLLAPSE};
+    }
+}
+
 TEST_F(DisplayTest, AFailingStepReleasesEverythingMadeSoFarAndStopsAtOnce) {
     // Each required step, and the step after it that must not be tried once it has failed.
     const Step steps[][2] = {{Step::DisplayCreate, Step::DisplayCooperativeLevel},
@@ -65,8 +73,8 @@ TEST_F(DisplayTest, FillSetsEveryByteOrNothingWhenTheSurfaceCannotBeLocked) {
 TEST_F(DisplayTest, SetPaletteChangesTheFirstCountEntriesOneCallEachRestoreAllInOne) {
     ASSERT_EQ(DD_Init(window_), 1);
     PALETTEENTRY first[256], second[256], mixed[256], saved[256];
-    test_support::make_test_palette(first, 10);
-    test_support::make_test_palette(second, 90);
+    Make_Palette(first, 10);
+    Make_Palette(second, 90);
     second[9].peFlags = 0;  // flags are kept as given
     struct Case {
         const PALETTEENTRY* entries;

@@ -3,15 +3,18 @@
 // still ends with exit code 0 and nothing leaked.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "app/winmain.h"
+#include "common/game_state.h"
+#include "frontend/main_menu.h"
 #include "game/piece.h"
 #include "platform/common/backend.h"
 #include "platform/keyboard.h"
 #include "sound/sound_slots.h"
 #include "support/app_game.h"
-#include "support/app_script.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #include <sanitizer/lsan_interface.h>
@@ -70,38 +73,17 @@ void Expect_No_Leak() {
 #endif
 }
 
-// Start, a new game played for a while, Esc to the menu, the exit item and the closing screen.
-// The fault goes in at the moment asked for.
+// Start, a new game played for a while, Esc to the menu, the exit item and the closing screen,
+// each key pressed once the game has reached the screen it is for. The fault goes in at the
+// moment asked for.
 void Run_With_Fault(const Case& c, Moment moment, int times) {
     const bool for_good = times < 0;
     const auto inject = [&c, times] { hl::fail(c.step, times); };
-    uint64_t injected_at = 0;
-    int fallen = 0;
-    AppScript script;
-    script.wait(State_Is(FLOW_MENU)).then([] { Press(platform::VK_RETURN); });
-    script.when(State_Is(FLOW_PLAYING), [] { Release(platform::VK_RETURN); });
-    script.wait(After_Peeks(10)).then([&] {
-        if (moment == Moment::Play) {
-            injected_at = hl::now();
-            inject();
-        }
-    });
-    script.wait(After_Peeks(40)).then([&] {
-        fallen = piece.y;
-        Press(platform::VK_ESCAPE);
-    });
-    script.when(State_Is(FLOW_MENU), [] { Release(platform::VK_ESCAPE); });
-    script.hold(platform::VK_DOWN, 6).then([] { Press(platform::VK_RETURN); });
-    script.when(State_Is(FLOW_CLOSING_SCREEN), [] {
-        Release(platform::VK_RETURN);
-        Press(platform::VK_SPACE);
-    });
-    script.when(State_Is(FLOW_SHUTDOWN), [] { Release(platform::VK_SPACE); });
-
-    const std::string dir = CELLSTORM_BIN_DIR;  // the game's own data files
-    if (moment == Moment::StartUp && c.at_start == Outcome::EndsAtOnce) {
-        app_start_platform(dir);
+    app_start_platform(CELLSTORM_BIN_DIR);  // the game's own data files
+    if (moment == Moment::StartUp) {
         inject();
+    }
+    if (moment == Moment::StartUp && c.at_start == Outcome::EndsAtOnce) {
         EXPECT_EQ(0, WinMain(nullptr, nullptr, nullptr, 0));
         EXPECT_EQ(FLOW_STARTUP, game_state);
         EXPECT_EQ(nullptr, hl::main_window());
@@ -109,8 +91,52 @@ void Run_With_Fault(const Case& c, Moment moment, int times) {
         Expect_No_Leak();
         return;
     }
-    const int code = script.run(dir, 0, moment == Moment::StartUp ? inject : AppScript::Action());
-    EXPECT_EQ(0, code);
+    uint64_t injected_at = 0, started = 0;
+    int fallen = 0, peeks = 0;
+    auto key = [](int virtual_key) { return [virtual_key] { hl::set_key(virtual_key, true); }; };
+    auto state_is = [](int state) { return [state] { return game_state == state; }; };
+    const std::pair<std::function<bool()>, std::function<void()>> steps[] = {
+        {state_is(FLOW_MENU), key(platform::VK_RETURN)},
+        {state_is(FLOW_PLAYING),
+         [&] {
+             hl::release_all_keys();
+             peeks = 0;
+         }},
+        {[&] { return peeks == 10; },
+         [&] {
+             if (moment == Moment::Play) {
+                 injected_at = hl::now();
+                 inject();
+             }
+         }},
+        {[&] { return peeks == 50; },
+         [&] {
+             fallen = piece.y;
+             hl::set_key(platform::VK_ESCAPE, true);
+         }},
+        {state_is(FLOW_MENU),
+         [] {
+             hl::release_all_keys();
+             menu_cursor = MENU_ITEM_EXIT;
+         }},
+        {[] { return true; }, key(platform::VK_RETURN)},
+        {state_is(FLOW_CLOSING_SCREEN), key(platform::VK_SPACE)},
+        {state_is(FLOW_SHUTDOWN), [] { hl::release_all_keys(); }},
+    };
+    size_t step = 0;
+    hl::set_peek_hook([&] {
+        ++peeks;
+        if (step < std::size(steps) && steps[step].first()) {
+            steps[step++].second();
+            started = hl::now();
+        } else if (step < std::size(steps) && hl::now() - started > 60000) {
+            ADD_FAILURE() << "stuck at step " << step << " in game state " << game_state;
+            started = hl::now();
+            platform::post_quit_message(99);
+        }
+    });
+    EXPECT_EQ(0, WinMain(nullptr, nullptr, nullptr, 0));
+    EXPECT_EQ(std::size(steps), step);
     EXPECT_EQ(FLOW_SHUTDOWN, game_state);
     EXPECT_GT(fallen, 0) << "the piece fell";
     EXPECT_FALSE(hl::audio_device_open());

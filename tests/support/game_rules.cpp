@@ -1,8 +1,6 @@
 #include "support/game_rules.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 
 #include "common/game_state.h"
 #include "common/main_window.h"
@@ -16,7 +14,6 @@
 #include "sound/sound.h"
 #include "sound/sound_slots.h"
 #include "support/headless_fixture.h"
-#include "support/voc_file.h"
 #include "support/voc_sound_state.h"
 
 void Reset_Game_Rules() {
@@ -77,27 +74,12 @@ void Place_Piece(int shape, int x, int y, int state) {
     piece.state = state;
 }
 
-std::string Grid_Text(const Shape& shape) {
-    std::string text;
-    for (int r = 0; r < SHAPE_SIZE; r++) {
-        for (int c = 0; c < SHAPE_SIZE; c++) {
-            text += shape.grid[r][c] ? '#' : '.';
-        }
-        text += r < SHAPE_SIZE - 1 ? "/" : "";
-    }
-    return text;
-}
-
 void RulesTest::SetUp() {
     Reset_Game_Rules();
     platform::headless::reset();
     voc_reset_sound_state();
-    std::string pattern = (std::filesystem::temp_directory_path() / "cellstorm-game-XXXXXX");
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    dir = pattern;
     main_window = test_support::create_test_window();
-    ASSERT_TRUE(write_game_sound_files(dir, 64));
-    platform::headless::set_data_dirs({dir});
+    platform::headless::set_data_dirs({CELLSTORM_BIN_DIR});  // the game's own sounds
     ASSERT_EQ(Load_Game_Sounds(), 1);
     platform::headless::clear_sound_events();
 }
@@ -107,8 +89,6 @@ void RulesTest::TearDown() {
     main_window = nullptr;
     platform::headless::reset();
     voc_reset_sound_state();
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
 }
 
 int Sound_Plays(int id) {

@@ -25,16 +25,12 @@ void Fill_Well(int value);
 void Empty_Well();
 
 void Place_Piece(int shape, int x, int y, int state);
-// The body's grid as rows of '#' and '.' joined by '/'.
-std::string Grid_Text(const Shape& shape);
 
-// Fresh rules and headless platform, the twelve sounds loaded from short files in a scratch
-// directory `dir`, which is the only place data files are looked for.
+// Fresh rules and headless platform, with the game's own data files and its twelve sounds loaded.
 class RulesTest : public ::testing::Test {
   protected:
     void SetUp() override;
     void TearDown() override;
-    std::string dir;
 };
 
 // How often the sound with this id has been started since the sound log was last cleared.

@@ -4,11 +4,13 @@
 
 #include "graphics/back_buffer.h"
 #include "graphics/bitmap_file.h"
-#include "platform/headless/control.h"
 
 namespace test_support {
 
-void reset_graphics_globals() {
+namespace {
+
+// Frees work_bitmap's pixels and puts every display global back to its start.
+void Reset_Graphics_Globals() {
     dd_object = nullptr;
     primary_surface = nullptr;
     back_surface = nullptr;
@@ -21,23 +23,18 @@ void reset_graphics_globals() {
     work_bitmap = BitmapFile{};
 }
 
+}  // namespace
+
 void GraphicsTest::SetUp() {
     HeadlessTest::SetUp();
-    reset_graphics_globals();
+    Reset_Graphics_Globals();
     window_ = create_test_window();
     ASSERT_NE(window_, nullptr);
 }
 
 void GraphicsTest::TearDown() {
-    reset_graphics_globals();
+    Reset_Graphics_Globals();
     HeadlessTest::TearDown();
-}
-
-void make_test_palette(PALETTEENTRY out[256], int seed) {
-    for (int i = 0; i < 256; ++i) {
-        out[i] = PALETTEENTRY{uint8_t(i + seed), uint8_t(i * 3 + seed), uint8_t(255 - i),
-                              platform::PC_NOCOLLAPSE};
-    }
 }
 
 }  // namespace test_support
