@@ -50,8 +50,9 @@ class PlayfieldFile : public RulesTest {
         std::filesystem::remove_all(dir);
         RulesTest::TearDown();
     }
-    const std::string dir = (std::filesystem::temp_directory_path() /
-                             ("cellstorm-layouts-" + std::to_string(getpid()))).string();
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("cellstorm-layouts-" + std::to_string(getpid())))
+            .string();
     void Write(int file_number, const std::string& text) {
         std::ofstream(dir + "/playf" + std::to_string(file_number) + ".xpf", std::ios::binary)
             << text;

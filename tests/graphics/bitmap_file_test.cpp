@@ -133,8 +133,9 @@ class BitmapFileTest : public test_support::GraphicsTest {
         EXPECT_EQ(bitmap_.buffer, nullptr);
     }
 
-    const std::string dir_ = (std::filesystem::temp_directory_path() /
-                              ("cellstorm-bmp-" + std::to_string(getpid()))).string();
+    const std::string dir_ =
+        (std::filesystem::temp_directory_path() / ("cellstorm-bmp-" + std::to_string(getpid())))
+            .string();
     BitmapFile bitmap_{};
 };
 
@@ -179,11 +180,8 @@ TEST_F(BitmapFileTest, OtherKindsAndDamagedFieldsAreRefused) {
     }
     // Not "BM", a negative width, pixels far past the end or inside the info header, and an info
     // header size near 4 GB.
-    const std::pair<size_t, uint8_t> patches[] = {{0, 'X'},
-                                                  {INFO_OFFSET + 7, 0xFF},
-                                                  {13, 0x7F},
-                                                  {11, 0},
-                                                  {INFO_OFFSET + 3, 0xF0}};
+    const std::pair<size_t, uint8_t> patches[] = {
+        {0, 'X'}, {INFO_OFFSET + 7, 0xFF}, {13, 0x7F}, {11, 0}, {INFO_OFFSET + 3, 0xF0}};
     for (const auto& patch : patches) {
         SCOPED_TRACE(patch.first);
         std::vector<uint8_t> bytes = Bmp(BmpLayout{});

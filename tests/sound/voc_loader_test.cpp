@@ -103,8 +103,9 @@ class VocLoaderTest : public test_support::HeadlessTest {
         return bytes;
     }
     static Bytes Slot_Bytes(int id) { return Buffer_Bytes(sound_slots[id].buffer); }
-    const std::string dir = (std::filesystem::temp_directory_path() /
-                             ("cellstorm-voc-" + std::to_string(getpid()))).string();
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("cellstorm-voc-" + std::to_string(getpid())))
+            .string();
 };
 
 TEST_F(VocLoaderTest, StandardFileFillsABufferPlayedAt11025) {
@@ -148,14 +149,14 @@ TEST_F(VocLoaderTest, BadFilesAreRefusedWithoutClaimingASlot) {
         bytes[offset] = value;
         return bytes;
     };
-    const std::vector<Bytes> not_8bit_voc = {
-        changed(0, 'c'), changed(19, 0), changed(VOC_LENGTH_OFFSET - 1, 9),
-        changed(VOC_SAMPLES_OFFSET - 1, 1)};
+    const std::vector<Bytes> not_8bit_voc = {changed(0, 'c'), changed(19, 0),
+                                             changed(VOC_LENGTH_OFFSET - 1, 9),
+                                             changed(VOC_SAMPLES_OFFSET - 1, 1)};
 
     EXPECT_EQ(Load_VOC_File("MISSING.VOC"), -1);
-    for (const auto& bytes : {past_end, short_header, no_block, Bytes(),
-                              With_Length(10, 0), With_Length(10, 1), With_Length(10, 2),
-                              not_8bit_voc[0], not_8bit_voc[1], not_8bit_voc[2], not_8bit_voc[3]}) {
+    for (const auto& bytes :
+         {past_end, short_header, no_block, Bytes(), With_Length(10, 0), With_Length(10, 1),
+          With_Length(10, 2), not_8bit_voc[0], not_8bit_voc[1], not_8bit_voc[2], not_8bit_voc[3]}) {
         EXPECT_EQ(Load(bytes), -1) << "of " << bytes.size() << " bytes";
     }
     EXPECT_EQ(sound_slots[0].in_use, 0);
