@@ -160,7 +160,7 @@ std::string Replay(const Recorded& r, const fs::path& scratch) {
 TEST(Recorded, SessionsGiveTheirRecordedTraces) {
     const Recorded sessions[] = {
         {"menu", "menu", 321, false, {1, 12, 140}, ""},
-        {"classic", "classic", 1, false, {16, 77, 95, 200}, ""},
+        {"classic", "classic", 1, false, {16, 75, 77, 80, 85, 95, 200}, ""},
         {"dorodo", "dorodo", 14, false, {300}, ""},
         {"joystick", "joystick", 9, true, {}, ""},
         {"no_closing_picture", "short", 3, false, {}, "CSTRAIL8.BMP"},
