@@ -50,9 +50,8 @@ std::vector<uint8_t> data_file(const std::string& name) {
 // Little-endian, 0 past the end.
 uint32_t le(const std::vector<uint8_t>& b, size_t at, int bytes = 4) {
     uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) {
+    for (int i = bytes - 1; i >= 0; --i)
         v = v << 8 | (at + i < b.size() ? b[at + i] : 0);
-    }
     return v;
 }
 
@@ -69,12 +68,10 @@ Bmp load_bmp(const std::string& name) {
                           f.width > 0 && f.width % 4 == 0 && f.height > 0 &&
                           b.size() == 1078 + size_t(f.width) * size_t(f.height);
     EXPECT_TRUE(standard) << name << " is not a standard 8-bit BMP";
-    if (!standard) {
+    if (!standard)
         return Bmp{};
-    }
-    for (int i = 0; i < 256; ++i) {
+    for (int i = 0; i < 256; ++i)
         f.palette[i] = Colour{b[54 + i * 4 + 2], b[54 + i * 4 + 1], b[54 + i * 4]};
-    }
     for (int y = f.height - 1; y >= 0; --y) {
         const auto row = b.begin() + 1078 + size_t(y) * f.width;
         f.pixels.insert(f.pixels.end(), row, row + f.width);
@@ -108,9 +105,8 @@ int distance_squared(Colour a, Colour b) {
 int nearest_index(const std::array<Colour, 256>& palette, Colour c) {
     int best = 0;
     for (int i = 1; i < 256; ++i) {
-        if (distance_squared(palette[i], c) < distance_squared(palette[best], c)) {
+        if (distance_squared(palette[i], c) < distance_squared(palette[best], c))
             best = i;
-        }
     }
     return best;
 }
@@ -155,9 +151,8 @@ TEST(AssetMaker, WritesTheSameBytesAgainAndFailsWhenItCannotWrite) {
                                  "XSMNUSEL.VOC", "XSINTRO.VOC",  "XSLINE.VOC",  "XSLOCK.VOC",
                                  "XSNEXTL.VOC",  "XSLOSER.VOC",  "XSSONG1.VOC", "XSVOICE1.VOC",
                                  "CSTRAIL.VOC",  "CSSPL.VOC",    "CSICON.BMP"};
-    for (const char* name : files) {
+    for (const char* name : files)
         EXPECT_EQ(read_bytes((dir / name).string()), data_file(name)) << name;
-    }
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()),
               std::ptrdiff_t(std::size(files)));
     fs::remove_all(dir);
@@ -192,9 +187,8 @@ TEST(BlockSheet, BlocksBehindGuttersInThePlayScreensPalette) {
         const int x = 17 * (i % 8) + 1, y = 17 * (i / 8) + 1;
         EXPECT_GE(area(f, x, y, 16, 16).first, 3) << i;
         EXPECT_GT(area(f, x, y, 16, 16).second, 40) << i;
-        if (i < 16) {
+        if (i < 16)
             faces.insert(f.at(x + 8, y + 10));
-        }
     }
     EXPECT_EQ(faces.size(), 15u);
 
@@ -206,9 +200,8 @@ TEST(BlockSheet, BlocksBehindGuttersInThePlayScreensPalette) {
         banner.insert(nearest_index(play.palette, Colour{0, g, 0}));
     }
     EXPECT_EQ(banner.size(), 52u);
-    for (int i : {237, 245, 248, 241, 246, 239}) {
+    for (int i : {237, 245, 248, 241, 246, 239})
         EXPECT_GE(luminance(play.palette[i]), 150) << "sparkle colour " << i;
-    }
 }
 
 // The value text glows from 128 in steps of 10, turning back past 255 and below 64, in the
@@ -219,9 +212,8 @@ TEST(MenuArt, GlowColoursAndSevenButtonsInTheMenusPalette) {
     ASSERT_FALSE(f.pixels.empty());
     auto glow = [](int v) { return Colour{int(v * 0.95), int(v * 0.5), v}; };
     for (int v = 128, step = 10, frame = 0; frame < 40; ++frame, v += step) {
-        if (v + step > 255 || v + step < 64) {
+        if (v + step > 255 || v + step < 64)
             step = -step;
-        }
         EXPECT_TRUE(menu.has(glow(v + step))) << v + step;
     }
     for (int v = 64; v <= 255; ++v) {
@@ -235,9 +227,8 @@ TEST(MenuArt, GlowColoursAndSevenButtonsInTheMenusPalette) {
         const int x = (i % 4) * 45 + 1, y = (i / 4) * 45 + 1;
         EXPECT_GE(area(f, x, y, 44, 44).first, 8) << i;
         std::vector<int> cell;
-        for (int j = 0; j < 44 * 44; ++j) {
+        for (int j = 0; j < 44 * 44; ++j)
             cell.push_back(f.at(x + j % 44, y + j / 44));
-        }
         cells.insert(cell);
     }
     EXPECT_EQ(cells.size(), 7u);
@@ -289,9 +280,8 @@ TEST(KeyNames, TheHelpPanelNamesThePlayKeysAndTheMenuFooterTheResumeKey) {
 
 std::vector<float> full_scale(const std::vector<uint8_t>& s) {
     std::vector<float> out;
-    for (uint8_t v : s) {
+    for (uint8_t v : s)
         out.push_back((v - 128) / 128.0f);
-    }
     return out;
 }
 

@@ -18,9 +18,8 @@ TEST(PaletteBuilder, KeepsFixedAndAddedColoursFillsTheRestFromTheArtAndRefusesCl
     b.add(Rgb{0, 255, 0});  // no second entry for the same colour
     Canvas art(64, 4);
     for (int x = 0; x < 64; ++x) {
-        for (int y = 0; y < 4; ++y) {
+        for (int y = 0; y < 4; ++y)
             art.set(x, y, Rgb{uint8_t(x * 4), uint8_t(100 + y * 30), 50});
-        }
     }
     b.sample(art);
     Palette p = b.build();
@@ -38,9 +37,8 @@ TEST(PaletteBuilder, KeepsFixedAndAddedColoursFillsTheRestFromTheArtAndRefusesCl
     PaletteBuilder full;
     EXPECT_THROW(full.fix(0, Rgb{9, 9, 9}), std::logic_error) << "index 0 stays black";
     EXPECT_THROW(full.fix(256, Rgb{}), std::out_of_range);
-    for (int i = 1; i < 256; ++i) {
+    for (int i = 1; i < 256; ++i)
         full.add(Rgb{uint8_t(i), 0, 0});
-    }
     EXPECT_THROW(full.add(Rgb{0, 0, 1}), std::length_error);
 }
 
