@@ -22,15 +22,27 @@ bad() {
     timeout 10 "$game" "$@" >"$work/out" 2>"$work/err"
     code=$?
     [ "$code" -eq 2 ] || fail "'$*' gave exit code $code"
-    [[ $(head -n 1 "$work/err") == cellstorm:*"$named"* ]] || fail "'$*': the first line lacks $named"
+    [[ $(head -n 1 "$work/err") == "cellstorm: "*"$named"* ]] || fail "'$*': the first line lacks $named"
     grep -q 'display' "$work/err" && fail "'$*': a window was tried"
     [ -s "$work/out" ] && fail "'$*': wrote on stdout"
 }
-for args in "--frobnicate" "--scale stretch" "--scale" "--window=yes" "-w" "--data"; do
+# What the first line says | the command line.
+while IFS='|' read -r named args; do
     # shellcheck disable=SC2086
-    bad "${args%% *}" $args
+    bad "$named" $args
     grep -q '^usage: cellstorm' "$work/err" || fail "'$args': no usage"
-done
+done <<'END'
+'--frobnicate'|--frobnicate
+bad value 'stretch'|--scale stretch
+'--scale' needs a value|--scale
+'--window=yes' takes no value|--window=yes
+'--no-sound=yes' takes no value|--no-sound=yes
+'-w'|--window -w
+'window'|window
+'--data' needs a value|--data
+bad value '' for option '--data'|--data=
+'--bogus'|--help --bogus
+END
 [ -e "$work/config" ] && fail "a bad option touched the settings folder"
 bad "no/such/dir/r.txt" --record "$work/no/such/dir/r.txt"
 [ "$(wc -l <"$work/err")" -eq 1 ] || fail "an unwritable recording: more than one line"

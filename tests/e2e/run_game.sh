@@ -92,29 +92,16 @@ exit_from_menu() {
 }
 
 if [ "$mode" = record ]; then
-    # The "end" comment of a recording, and the same fields of the replay's last trace line.
+    # The "end" comment of a recording.
     end_state() { grep '^# end ' "$1" | sed 's/^# end //; s#/##g'; }
-    replay_end_state() {
-        local line well
-        line=$(tail -n 1 "$1")
-        field() { echo "$line" | grep -o "\"$1\": [0-9]*" | head -n 1 | grep -o '[0-9]*$'; }
-        well=$(echo "$line" | grep -o '"well": \[[^]]*\]' | sed 's/"well": //' | tr -d '[]", ')
-        echo "polls=$(field poll) score=$(field score) lines=$(field lines) level=$(field level) well=$well"
-    }
-    wait_title() {
-        for _ in $(seq $(($2 * 10))); do
-            xdotool search --name "^$1\$" >/dev/null 2>&1 && return 0
-            sleep 0.1
-        done
-        fail "no window titled '$1' within $2 s"
-    }
+    titled() { xdotool search --name "^$1\$"; }
 
     # Seed 1, a Classic game on playfield 7: the first piece dropped clears the bottom row.
     printf -- '# seed 1\n-\ndown\n6*right\nup\nenter\n2*-\n70*down\n' >start.txt
     start_game "$bin/cellstorm" --playback start.txt --record first.txt
-    wait_title "CELLSTORM [(]playback[)]" 15
+    wait_for playback_title 15 titled "CELLSTORM [(]playback[)]"
     wait_for play 20 is_play
-    wait_title CELLSTORM 20
+    wait_for own_title 20 titled CELLSTORM
     # Written as the game goes: the played-back part is in the file within a second.
     sleep 1.5
     grep -q '^70[*]down$' first.txt || fail "the recording so far: $(cat first.txt)"
@@ -128,14 +115,17 @@ if [ "$mode" = record ]; then
 
     "$bin/cellstorm-replay" --data "$bin" --input first.txt --trace replay.jsonl >out.log 2>&1 ||
         fail "the replay of the recording: $(cat out.log)"
-    replayed=$(replay_end_state replay.jsonl)
+    # The same fields of the replay's last trace line.
+    replayed=$(tail -n 1 replay.jsonl | /usr/bin/python3 -c 'import json, sys
+t = json.load(sys.stdin)
+print("polls={poll} score={score} lines={lines} level={level} well=".format(**t) + "".join(t["well"]))')
     [ "$replayed" = "$first" ] || fail "the replay ends as '$replayed', the game as '$first'"
     echo "replayed: $first"
 
     # Played back (and recorded again): the same end; then the player's key leaves the closing
     # screen.
     start_game "$bin/cellstorm" --playback first.txt --record second.txt
-    wait_title "CELLSTORM [(]playback[)]" 15
+    wait_for playback_title_again 15 titled "CELLSTORM [(]playback[)]"
     wait_for closing_played_back 90 is_closing
     leave_closing
     second=$(end_state second.txt)

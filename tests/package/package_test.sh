@@ -129,3 +129,4 @@ sleep 3
 alive && xdotool key alt+F4 # once more if a loaded machine lost it
 wait_exit 10
 grep 'data file' game.log && fail "the game missed a data file or its font"
+echo "cellstorm: ran from the unpacked package"
