@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <initializer_list>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -121,10 +120,9 @@ bool held(int key) {
     return async_key_state(key) < 0;
 }
 
-// Keys by their labels: the defaults the whole-game runs do not press, a layout where A and Q trade
-// places, and a player's bindings, where the key that lost its action gives nothing; Alt+Enter and
-// Alt+F4 stay. Through the queue a key is held from its press to its release, whose message says
-// so.
+// Keys by their labels: the defaults the whole-game runs do not press, a layout where A and Q
+// trade places, and a player's bindings, where the key that lost its action gives nothing;
+// Alt+Enter and Alt+F4 stay. Through the queue a key is held from press to release.
 TEST_F(Keys, ByLabelOnAnyLayoutHeldUntilReleased) {
     sdl2::Settings rebound = sdl2::default_settings();
     rebound.keys[8] = {"D", "Keypad 6"};  // turn clockwise
