@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The real game's command line: a bad option names itself in one line, then the usage, exit
-# code 2, and no window is tried (the game would say it found no display); --help and
-# --version answer on stdout with 0.
+# The real game's command line: a bad option, an unwritable recording or a bad line in a
+# playback names itself in the first line, exit code 2, and no window is tried (the game would
+# say it found no display); --help and --version answer on stdout with 0.
 #   options.sh BIN_DIR
 set -u
 game=$1/cellstorm
@@ -15,18 +15,39 @@ fail() {
 }
 export XDG_CONFIG_HOME=$work/config DISPLAY=:none SDL_AUDIODRIVER=dummy
 
-for args in "--frobnicate" "--scale stretch" "--scale" "--window=yes" "-w" "--data"; do
-    # shellcheck disable=SC2086
-    timeout 10 "$game" $args >"$work/out" 2>"$work/err"
+# bad NAMED ARGS...
+bad() {
+    local named=$1
+    shift
+    timeout 10 "$game" "$@" >"$work/out" 2>"$work/err"
     code=$?
-    [ "$code" -eq 2 ] || fail "'$args' gave exit code $code"
-    first=$(head -n 1 "$work/err")
-    [[ $first == cellstorm:*"${args%% *}"* ]] || fail "'$args': first line does not name it: $first"
+    [ "$code" -eq 2 ] || fail "'$*' gave exit code $code"
+    [[ $(head -n 1 "$work/err") == "cellstorm: "*"$named"* ]] || fail "'$*': the first line lacks $named"
+    grep -q 'display' "$work/err" && fail "'$*': a window was tried"
+    [ -s "$work/out" ] && fail "'$*': wrote on stdout"
+}
+# What the first line says | the command line.
+while IFS='|' read -r named args; do
+    # shellcheck disable=SC2086
+    bad "$named" $args
     grep -q '^usage: cellstorm' "$work/err" || fail "'$args': no usage"
-    grep -q 'display' "$work/err" && fail "'$args': a window was tried"
-    [ -s "$work/out" ] && fail "'$args': wrote on stdout"
-done
-[ -e "$work/config" ] && fail "a bad command line touched the settings folder"
+done <<'END'
+'--frobnicate'|--frobnicate
+bad value 'stretch'|--scale stretch
+'--scale' needs a value|--scale
+'--window=yes' takes no value|--window=yes
+'--no-sound=yes' takes no value|--no-sound=yes
+'-w'|--window -w
+'window'|window
+'--data' needs a value|--data
+bad value '' for option '--data'|--data=
+'--bogus'|--help --bogus
+END
+[ -e "$work/config" ] && fail "a bad option touched the settings folder"
+bad "no/such/dir/r.txt" --record "$work/no/such/dir/r.txt"
+[ "$(wc -l <"$work/err")" -eq 1 ] || fail "an unwritable recording: more than one line"
+printf -- '# seed 1\n-\ndonw\n' >"$work/bad.txt"
+bad "line 3: unknown key 'donw'" --playback "$work/bad.txt"
 
 timeout 10 "$game" --help >"$work/out" 2>"$work/err" || fail "--help did not exit 0"
 for option in --window --fullscreen --scale --no-sound --data --config --verbose --version; do

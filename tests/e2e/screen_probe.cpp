@@ -1,13 +1,14 @@
-// Reads screenshots of the game (binary PPM of the whole X screen, as ImageMagick writes it)
-// against the game's own picture files, in the game's 640 x 480 coordinates. Used by run_game.sh.
-// The picture is found where the game puts it: PROBE_SCALE=integer for that mode, fit otherwise.
+// Reads screenshots of the game (binary PPM, as ImageMagick writes it) against the game's own
+// picture files, in the game's 640 x 480 coordinates. The picture is found where the game puts
+// it: PROBE_SCALE=integer for that mode, fit otherwise.
 //   screen_probe match SHOT PICTURE [x,y,w,h ...]   grid points outside the rects all equal,
 //                                                    and everything around the picture black?
 //   screen_probe selected SHOT SHEET PALETTE         the menu item whose button is drawn
-//   screen_probe differs SHOT OTHER x y w h          pixels of the rect unlike OTHER (a picture
-//                                                    or another shot)
-//   screen_probe box SHOT OTHER x y w h              width and height of what in the rect is
-//                                                    unlike OTHER (0 0 when nothing is)
+//   screen_probe differs|box SHOT OTHER x y w h      how many pixels of the rect are unlike
+//                                                    OTHER (a picture or a shot), or the width
+//                                                    and height of what is
+#include <SDL.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -31,6 +32,16 @@ struct Image {
     }
 };
 
+struct Rect {
+    int x, y, w, h;
+    bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+
+[[noreturn]] void die(const std::string& why) {
+    std::fprintf(stderr, "screen_probe: %s\n", why.c_str());
+    std::exit(2);
+}
+
 // Scaled by a fraction, the middle of a game pixel may take up to an eighth of its neighbour
 // on each axis: 15/64 of the difference at most.
 int tolerance = 0;
@@ -47,70 +58,14 @@ bool alike(uint32_t a, uint32_t b) {
     return true;
 }
 
-platform::sdl2::PictureRect place_in(const Image& shot) {
+Rect place_in(const Image& shot) {
     const char* mode = std::getenv("PROBE_SCALE");
     const bool integer = mode != nullptr && std::string(mode) == "integer";
     auto place = platform::sdl2::picture_rect(
         shot.width, shot.height,
         integer ? platform::sdl2::ScaleMode::Integer : platform::sdl2::ScaleMode::Fit);
     tolerance = place.w % 640 == 0 && place.h % 480 == 0 ? 0 : 60;
-    return place;
-}
-
-struct Rect {
-    int x, y, w, h;
-    bool contains(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
-};
-
-[[noreturn]] void die(const std::string& why) {
-    std::fprintf(stderr, "screen_probe: %s\n", why.c_str());
-    std::exit(2);
-}
-
-std::vector<uint8_t> read_file(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        die("cannot read " + path);
-    }
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-uint32_t le(const std::vector<uint8_t>& d, size_t at, int bytes) {
-    if (at + size_t(bytes) > d.size()) {
-        die("file too short");
-    }
-    uint32_t value = 0;
-    for (int i = bytes - 1; i >= 0; --i) {
-        value = (value << 8) | d[at + size_t(i)];
-    }
-    return value;
-}
-
-// An 8-bit BMP as colours through the colour table of table_file; entries past the table's end
-// are black.
-Image read_bmp(const std::vector<uint8_t>& d, const std::vector<uint8_t>& table_file) {
-    uint32_t colours[256];
-    uint32_t table = 14 + le(table_file, 14, 4);
-    for (uint32_t i = 0; i < 256; ++i) {
-        uint32_t at = table + i * 4;
-        colours[i] = at + 4 <= le(table_file, 10, 4) ? le(table_file, at, 3) : 0;
-    }
-    uint32_t offset = le(d, 10, 4);
-    int width = int(le(d, 18, 4));
-    int height = int(int32_t(le(d, 22, 4)));
-    if (le(d, 28, 2) != 8 || width <= 0 || width > 4096 || height == 0 || height > 4096 ||
-        height < -4096) {
-        die("not an 8-bit picture");
-    }
-    Image image{width, height < 0 ? -height : height, {}};
-    size_t stride = (size_t(width) + 3) & ~size_t(3);
-    for (int y = 0; y < image.height; ++y) {
-        size_t row = height < 0 ? size_t(y) : size_t(image.height - 1 - y);
-        for (int x = 0; x < width; ++x) {
-            image.rgb.push_back(colours[le(d, offset + row * stride + size_t(x), 1)]);
-        }
-    }
-    return image;
+    return {place.x, place.y, place.w, place.h};
 }
 
 // A binary PPM as ImageMagick writes it: "P6", width, height, 255, one space, the pixels.
@@ -129,9 +84,14 @@ Image read_ppm(const std::vector<uint8_t>& d) {
     return image;
 }
 
+std::vector<uint8_t> bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // The game's screen as the screenshot shows it: the centre of each game pixel.
 Image screen_of(const Image& shot) {
-    auto place = place_in(shot);
+    Rect place = place_in(shot);
     Image screen{640, 480, {}};
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
@@ -142,31 +102,56 @@ Image screen_of(const Image& shot) {
     return screen;
 }
 
-// A screenshot as the game's screen, or a picture file through its own colour table or another
-// file's.
-Image load(const std::string& path, const std::string& palette_path = "") {
-    std::vector<uint8_t> d = read_file(path);
+// A screenshot as the game's screen, or an 8-bit picture file through its own colour table or
+// another file's.
+Image load(const std::string& path, const std::string& table_path = "") {
+    std::vector<uint8_t> d = bytes(path);
     if (d.size() >= 2 && d[0] == 'P' && d[1] == '6') {
         return screen_of(read_ppm(d));
     }
-    return read_bmp(d, palette_path.empty() ? d : read_file(palette_path));
+    SDL_Surface* picture = SDL_LoadBMP(path.c_str());
+    SDL_Surface* table = table_path.empty() ? picture : SDL_LoadBMP(table_path.c_str());
+    if (picture == nullptr || table == nullptr || picture->format->BitsPerPixel != 8 ||
+        table->format->palette == nullptr) {
+        die("not an 8-bit picture: " + path + " " + table_path);
+    }
+    const SDL_Palette& colours = *table->format->palette;
+    Image image{picture->w, picture->h, {}};
+    for (int y = 0; y < picture->h; ++y) {
+        for (int x = 0; x < picture->w; ++x) {
+            int i = static_cast<const uint8_t*>(picture->pixels)[y * picture->pitch + x];
+            SDL_Color c = i < colours.ncolors ? colours.colors[i] : SDL_Color{0, 0, 0, 0};
+            image.rgb.push_back(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
+        }
+    }
+    return image;
 }
 
-// Points of the rect where the two differ: every step-th point from the middle of the first
-// step, leaving out those inside skip; checked counts the points looked at.
-int unlike(const Image& one, const Image& other, const Rect& r, int step,
-           const std::vector<Rect>& skip, int* checked) {
-    int count = 0;
+// The points of r where the two differ, every step-th from the middle of the first step,
+// leaving out those inside skip: how many, how many were looked at, and the box around them.
+struct Difference {
+    int count = 0, checked = 0, left = 640, top = 480, right = -1, bottom = -1;
+};
+Difference compare(const Image& one, const Image& other, const Rect& r, int step,
+                   const std::vector<Rect>& skip = {}) {
+    Difference d;
     for (int y = r.y + step / 2; y < r.y + r.h; y += step) {
         for (int x = r.x + step / 2; x < r.x + r.w; x += step) {
-            if (std::none_of(skip.begin(), skip.end(),
-                             [&](const Rect& s) { return s.contains(x, y); })) {
-                ++*checked;
-                count += alike(one.at(x, y), other.at(x, y)) ? 0 : 1;
+            if (std::any_of(skip.begin(), skip.end(),
+                            [&](const Rect& s) { return s.contains(x, y); })) {
+                continue;
+            }
+            ++d.checked;
+            if (!alike(one.at(x, y), other.at(x, y))) {
+                ++d.count;
+                d.left = std::min(d.left, x);
+                d.right = std::max(d.right, x);
+                d.top = std::min(d.top, y);
+                d.bottom = std::max(d.bottom, y);
             }
         }
     }
-    return count;
+    return d;
 }
 
 // Where the menu draws each item's button; the sheet holds them in cells of 45, four a row.
@@ -191,23 +176,10 @@ int selected(const Image& screen, const Image& sheet) {
     return found >= 0 ? 0 : 1;
 }
 
-int bars(const Image& shot) {
-    auto place = place_in(shot);
-    Rect picture{place.x, place.y, place.w, place.h};
-    int lit = 0;
-    for (int y = 0; y < shot.height; y += 4) {
-        for (int x = 0; x < shot.width; x += 4) {
-            lit += !picture.contains(x, y) && shot.at(x, y) != 0 ? 1 : 0;
-        }
-    }
-    std::printf("%d lit points around the picture\n", lit);
-    return lit == 0 ? 0 : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string command = argc > 1 ? argv[1] : "";
+    const std::string command = argc > 1 ? argv[1] : "";
     if (command == "match" && argc >= 4) {
         std::vector<Rect> skip;
         for (int i = 4; i < argc; ++i) {
@@ -217,41 +189,36 @@ int main(int argc, char** argv) {
             }
             skip.push_back(r);
         }
-        Image shot = read_ppm(read_file(argv[2]));
-        int checked = 0;
-        int wrong = unlike(screen_of(shot), load(argv[3]), {0, 0, 640, 480}, 20, skip, &checked);
-        std::printf("%d of %d points differ\n", wrong, checked);
-        return (wrong == 0 && checked > 0 ? 0 : 1) | bars(shot);
+        Image shot = read_ppm(bytes(argv[2]));
+        Difference d = compare(screen_of(shot), load(argv[3]), {0, 0, 640, 480}, 20, skip);
+        std::printf("%d of %d points differ\n", d.count, d.checked);
+        // Around the picture, the bars: black.
+        Rect picture = place_in(shot);
+        int lit = 0;
+        for (int y = 0; y < shot.height; y += 4) {
+            for (int x = 0; x < shot.width; x += 4) {
+                lit += !picture.contains(x, y) && shot.at(x, y) != 0 ? 1 : 0;
+            }
+        }
+        std::printf("%d lit points around the picture\n", lit);
+        return d.count == 0 && d.checked > 0 && lit == 0 ? 0 : 1;
     }
     if (command == "selected" && argc == 5) {
         return selected(load(argv[2]), load(argv[3], argv[4]));
     }
-    if (command == "box" && argc == 8) {
-        Rect r{std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
-        Image one = load(argv[2]);
-        Image other = load(argv[3]);
-        int left = 640, top = 480, right = -1, bottom = -1;
-        for (int y = r.y; y < r.y + r.h; ++y) {
-            for (int x = r.x; x < r.x + r.w; ++x) {
-                if (!alike(one.at(x, y), other.at(x, y))) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y);
-                }
-            }
-        }
-        std::printf("%d %d\n", right < 0 ? 0 : right - left + 1, bottom < 0 ? 0 : bottom - top + 1);
-        return 0;
+    Rect r{};
+    if ((command == "differs" || command == "box") && argc == 8) {
+        r = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
     }
-    if (command == "differs" && argc == 8) {
-        Rect r{std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
-        if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > 640 || r.y + r.h > 480) {
-            die("rectangle off the screen");
-        }
-        int checked = 0;
-        std::printf("%d\n", unlike(load(argv[2]), load(argv[3]), r, 1, {}, &checked));
-        return 0;
+    if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > 640 || r.y + r.h > 480) {
+        die("usage: see the top of screen_probe.cpp");
     }
-    die("usage: see the top of screen_probe.cpp");
+    Difference d = compare(load(argv[2]), load(argv[3]), r, 1);
+    if (command == "differs") {
+        std::printf("%d\n", d.count);
+    } else {
+        std::printf("%d %d\n", std::max(0, d.right - d.left + 1),
+                    std::max(0, d.bottom - d.top + 1));
+    }
+    return 0;
 }

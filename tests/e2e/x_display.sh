@@ -1,5 +1,5 @@
 # Sourced by the scripts that run the real game under a virtual X display: how they skip and
-# fail, and the display itself. The caller sets $work, its work directory.
+# fail, the display, and the game in it. The caller sets $work, its work directory.
 skip() {
     echo "skipped: $*"
     exit 77
@@ -9,18 +9,14 @@ fail() {
     [ -f "$work/game.log" ] && sed 's/^/game: /' "$work/game.log"
     exit 1
 }
-
-xvfb_pid=""
-game_pid=""
-cleanup() {
-    [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+need() {
+    for tool; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
 }
 
 # Starts Xvfb with a screen of SIZE (e.g. 1366x768) and exports its DISPLAY; the display and
-# the game ($game_pid) are stopped when the script ends.
+# the game are stopped when the script ends.
 start_x() {
-    trap cleanup EXIT
+    trap '[ -n "$game_pid" ] && kill $game_pid; kill $xvfb_pid' EXIT
     Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
     xvfb_pid=$!
     for _ in $(seq 100); do
@@ -28,6 +24,56 @@ start_x() {
         sleep 0.1
     done
     [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-    DISPLAY=":$(head -n 1 "$work/display")"
-    export DISPLAY
+    export DISPLAY=":$(head -n 1 "$work/display")"
+}
+
+start_game() {
+    SDL_AUDIODRIVER=dummy "$@" >"$work/game.log" 2>&1 &
+    game_pid=$!
+}
+game_pid=""
+alive() { kill -0 "$game_pid" 2>/dev/null; }
+
+# Waits up to SECONDS for the game to end, and wants exit code 0.
+wait_exit() {
+    for _ in $(seq $(($1 * 10))); do
+        alive || break
+        sleep 0.1
+    done
+    alive && fail "the game is still running $1 s after it was told to end"
+    wait "$game_pid"
+    local code=$?
+    game_pid=""
+    [ "$code" -eq 0 ] || fail "exit code $code"
+    echo "exit code 0"
+}
+
+# The whole screen, or the window $shot_of, as current.ppm; keep NAME copies it as NAME.ppm and,
+# for people, NAME.png.
+shot_of=root
+shot() { timeout 20 import -window "$shot_of" -depth 8 "ppm:$work/current.ppm"; }
+keep() {
+    cp "$work/current.ppm" "$work/$1.ppm"
+    convert "$work/current.ppm" "$work/$1.png"
+}
+
+# Takes screenshots until CHECK passes, within LIMIT seconds, and keeps that one as NAME.
+#   wait_for NAME LIMIT CHECK...
+wait_for() {
+    local name=$1 deadline=$((SECONDS + $2))
+    shift 2
+    while :; do
+        alive || fail "the game ended while waiting for: $name"
+        shot
+        if "$@" >"$work/probe.log" 2>&1; then
+            keep "$name"
+            echo "seen: $name"
+            return 0
+        fi
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            keep "$name-not-seen"
+            fail "$name not seen in time ($(tr '\n' ' ' <"$work/probe.log"))"
+        fi
+        sleep 0.2
+    done
 }

@@ -1,0 +1,665 @@
+// The SDL2 backend under SDL's own test drivers: an offscreen window drawn by the software
+// renderer (its pixels can be read back), a dummy or disk audio device, virtual joysticks; its
+// command line and settings file. What the real game makes of them is checked by run_game.sh
+// under Xvfb and by options.sh.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/audio.h"
+#include "platform/clock.h"
+#include "platform/common/audio_internal.h"
+#include "platform/common/video_internal.h"
+#include "platform/common/window_internal.h"
+#include "platform/input_poll.h"
+#include "platform/joystick.h"
+#include "platform/keyboard.h"
+#include "platform/sdl2/input_session.h"
+#include "platform/sdl2/joystick_map.h"
+#include "platform/sdl2/keymap.h"
+#include "platform/sdl2/options.h"
+#include "platform/sdl2/present.h"
+#include "platform/sdl2/scaler.h"
+#include "platform/sdl2/sdl2_backend.h"
+#include "platform/sdl2/settings.h"
+#include "support/headless_fixture.h"
+
+using namespace platform;
+using platform::sdl2::picture_rect;
+
+namespace {
+
+// The messages the window procedure was given, WM_QUIT added when the loop takes it.
+std::vector<Message> seen;
+
+intptr_t record(WindowHandle window, uint32_t message, uintptr_t wparam, intptr_t lparam) {
+    seen.push_back({window, message, wparam, lparam});
+    if (message == WM_DESTROY) {
+        post_quit_message(0);
+        return 0;
+    }
+    return default_window_proc(window, message, wparam, lparam);
+}
+
+// SDL ends with the test program, as it ends with the game, so nothing it holds looks leaked.
+class EndSdl : public ::testing::Environment {
+  public:
+    void TearDown() override { SDL_Quit(); }
+};
+const auto* const end_sdl = ::testing::AddGlobalTestEnvironment(new EndSdl);
+
+// The game's window, its procedure recording what it is given.
+class Sdl2 : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        setenv("SDL_RENDER_DRIVER", "software", 1);
+        // The window's own pixels, not a GL texture: no software GL driver gets loaded.
+        setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        seen.clear();
+        common::reset_windows();
+        window = test_support::create_test_window(record);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+    }
+    void TearDown() override {
+        common::reset_video();
+        common::reset_audio();
+        common::reset_windows();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_VIDEO);
+    }
+
+    // Takes and dispatches every waiting message (the game's loop minus Game_Main).
+    void drain() {
+        Message message{};
+        while (peek_message(&message)) {
+            if (message.message == WM_QUIT) {
+                seen.push_back(message);
+                continue;
+            }
+            translate_message(message);
+            dispatch_message(message);
+        }
+    }
+    static int count_of(uint32_t message) {
+        return int(std::count_if(seen.begin(), seen.end(),
+                                 [=](const Message& m) { return m.message == message; }));
+    }
+
+    WindowHandle window = nullptr;
+};
+class Keys : public Sdl2 {};
+class Present : public Sdl2 {};
+class Audio : public Sdl2 {};
+
+// A key as SDL reports it: where it is (scancode) and what its label says on the layout in use
+// (key code; by default the US layout's).
+void push_key(SDL_Scancode scancode, bool down, Uint16 mod = KMOD_NONE, bool repeat = false,
+              SDL_Keycode label = SDLK_UNKNOWN) {
+    SDL_Event event{};
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.repeat = repeat ? 1 : 0;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = label != SDLK_UNKNOWN ? label : SDL_GetKeyFromScancode(scancode);
+    event.key.keysym.mod = mod;
+    ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+bool held(int key) {
+    return async_key_state(key) < 0;
+}
+
+// Keys by their labels: the defaults the whole-game runs do not press, a layout where A and Q
+// trade places, and a player's bindings, where the key that lost its action gives nothing;
+// Alt+Enter and Alt+F4 stay. Through the queue a key is held from press to release.
+TEST_F(Keys, ByLabelOnAnyLayoutHeldUntilReleased) {
+    sdl2::Settings rebound = sdl2::default_settings();
+    rebound.keys[8] = {"D", "Keypad 6"};  // turn clockwise
+    rebound.keys[4] = {"Keypad Enter"};   // select
+    rebound.keys[9] = {"Return"};         // pause
+    const struct {
+        bool rebind;
+        SDL_Keycode label;
+        SDL_Scancode where;
+        Uint16 mod;
+        int key;
+    } cases[] = {
+        {false, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_NONE, VK_RETURN},
+        {false, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE, VK_SPACE},
+        {false, SDLK_s, SDL_SCANCODE_S, KMOD_NONE, VK_S},
+        {false, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, VK_A},
+        {false, SDLK_a, SDL_SCANCODE_Q, KMOD_NONE, VK_A},  // AZERTY: A sits where Q is
+        {false, SDLK_q, SDL_SCANCODE_A, KMOD_NONE, 'Q'},
+        {false, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT, VK_F4},
+        {true, SDLK_d, SDL_SCANCODE_D, KMOD_NONE, VK_S},
+        {true, SDLK_KP_6, SDL_SCANCODE_KP_6, KMOD_NONE, VK_S},
+        {true, SDLK_s, SDL_SCANCODE_S, KMOD_NONE, 0},
+        {true, SDLK_p, SDL_SCANCODE_P, KMOD_NONE, 0},
+        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE, VK_P},
+        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT, VK_RETURN},
+    };
+    for (const auto& c : cases) {
+        sdl2::set_key_bindings(c.rebind ? rebound : sdl2::default_settings());
+        EXPECT_EQ(sdl2::virtual_key(c.label, c.where, c.mod != KMOD_NONE), c.key)
+            << SDL_GetKeyName(c.label) << (c.rebind ? " rebound" : "");
+    }
+    sdl2::set_key_bindings(sdl2::default_settings());
+    for (int other : {0x7E, -1, 1000}) {
+        EXPECT_EQ(async_key_state(other), 0);
+    }
+    push_key(SDL_SCANCODE_Q, true, KMOD_NONE, false, SDLK_a);
+    drain();
+    EXPECT_TRUE(held(VK_A));
+    push_key(SDL_SCANCODE_Q, false, KMOD_NONE, false, SDLK_a);
+    drain();
+    EXPECT_FALSE(held(VK_A));
+    EXPECT_EQ(seen.back().message, WM_KEYUP);
+    EXPECT_EQ(seen.back().wparam, uintptr_t(VK_A));
+    EXPECT_NE(seen.back().lparam & (intptr_t(1) << 31), 0) << "the release bit";
+    // Either Enter holds Return until both are up.
+    push_key(SDL_SCANCODE_RETURN, true);
+    push_key(SDL_SCANCODE_KP_ENTER, true);
+    push_key(SDL_SCANCODE_RETURN, false);
+    drain();
+    EXPECT_TRUE(held(VK_RETURN));
+    push_key(SDL_SCANCODE_KP_ENTER, false);
+    drain();
+    EXPECT_FALSE(held(VK_RETURN));
+}
+
+// A tap between two samples of the keys reads as held once; its release message comes only
+// after that read, since the shut-down state ends on the message after the read that saw Esc.
+// A tap from before a long wait is forgotten, and its release arrives.
+TEST_F(Keys, TapReadsHeldOnceItsReleaseFollowsTheReadAndAnOldOneIsForgotten) {
+    for (SDL_Scancode key : {SDL_SCANCODE_ESCAPE, SDL_SCANCODE_UP}) {
+        push_key(key, true);
+        push_key(key, false);
+        drain();
+    }
+    EXPECT_EQ(count_of(WM_KEYDOWN), 2);
+    EXPECT_EQ(count_of(WM_KEYUP), 0);
+    EXPECT_TRUE(held(VK_ESCAPE));
+    EXPECT_FALSE(held(VK_ESCAPE));
+    EXPECT_TRUE(held(VK_UP)) << "another key's query does not use it up";
+    drain();
+    EXPECT_EQ(count_of(WM_KEYUP), 2);
+    EXPECT_EQ(seen.back().message, WM_KEYUP);
+
+    push_key(SDL_SCANCODE_SPACE, true);
+    push_key(SDL_SCANCODE_SPACE, false);
+    drain();
+    SDL_Delay(400);
+    drain();
+    EXPECT_EQ(count_of(WM_KEYUP), 3);
+    EXPECT_FALSE(held(VK_SPACE));
+}
+
+// Alt+Enter toggles full screen once (not again by the key's repeat) and never reaches the game
+// as Enter; the window manager's close, with its quit, is one close and ends with exit code 0.
+TEST_F(Keys, AltEnterTogglesOnceAndWindowManagerCloseQuitsWithZero) {
+    auto fullscreen = [] {
+        return SDL_GetWindowFlags(sdl2::game_window()) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+    };
+    Uint32 before = fullscreen();
+    push_key(SDL_SCANCODE_LALT, true, KMOD_LALT);
+    push_key(SDL_SCANCODE_RETURN, true, KMOD_LALT);
+    push_key(SDL_SCANCODE_RETURN, true, KMOD_LALT, true);
+    drain();
+    EXPECT_FALSE(held(VK_RETURN));
+    EXPECT_NE(fullscreen(), before);
+    push_key(SDL_SCANCODE_RETURN, false);
+    push_key(SDL_SCANCODE_LALT, false);
+    drain();
+    for (const Message& m : seen) {
+        EXPECT_NE(m.wparam, uintptr_t(VK_RETURN)) << m.message;
+    }
+
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    event.window.windowID = SDL_GetWindowID(sdl2::game_window());
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    event = SDL_Event{};
+    event.type = SDL_QUIT;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    drain();
+    EXPECT_EQ(count_of(WM_CLOSE), 1);
+    EXPECT_EQ(count_of(WM_DESTROY), 1);
+    EXPECT_EQ(seen.back().message, WM_QUIT);
+    EXPECT_EQ(seen.back().wparam, 0u) << "exit code 0";
+    EXPECT_EQ(sdl2::game_window(), nullptr);
+}
+
+std::vector<uint32_t> reading(const JoyInfoEx& info) {
+    return {info.dwXpos, info.dwYpos, info.dwButtons};
+}
+
+TEST(Joystick, GamepadAndPlainJoystickInTheGamesUnits) {
+    const PadBindings usual = sdl2::pad_bindings(sdl2::default_settings());
+    sdl2::Settings settings = sdl2::default_settings();
+    settings.pad_buttons[0] = {"x", "leftshoulder"};
+    settings.pad_buttons[3] = {"x"};
+    const PadBindings own = sdl2::pad_bindings(settings);
+    auto pressing = [](SDL_GameControllerButton button) {
+        GamepadReading pad;
+        pad.held[button] = true;
+        return pad;
+    };
+    GamepadReading stick;
+    stick.left_x = -32768;
+    stick.left_y = 32767;
+    // The d-pad wins over the stick and goes all the way.
+    GamepadReading dpad = stick;
+    dpad.held[SDL_CONTROLLER_BUTTON_DPAD_RIGHT] = dpad.held[SDL_CONTROLLER_BUTTON_DPAD_UP] = true;
+    const struct {
+        GamepadReading pad;
+        const PadBindings* bindings;
+        std::vector<uint32_t> read;
+    } cases[] = {{{}, &usual, {32768, 32768, 0}},
+                 {stick, &usual, {0, 65535, 0}},
+                 {dpad, &usual, {65535, 0, 0}},
+                 {pressing(SDL_CONTROLLER_BUTTON_A), &usual, {32768, 32768, 0x02 | 0x04}},
+                 {pressing(SDL_CONTROLLER_BUTTON_B), &usual, {32768, 32768, 0x01}},
+                 {pressing(SDL_CONTROLLER_BUTTON_START), &usual, {32768, 32768, 0x08}},
+                 {pressing(SDL_CONTROLLER_BUTTON_BACK), &usual, {32768, 32768, 0x10}},
+                 {pressing(SDL_CONTROLLER_BUTTON_X), &usual, {32768, 32768, 0}},
+                 {pressing(SDL_CONTROLLER_BUTTON_X), &own, {32768, 32768, 0x01 | 0x08}},
+                 {pressing(SDL_CONTROLLER_BUTTON_LEFTSHOULDER), &own, {32768, 32768, 0x01}},
+                 {pressing(SDL_CONTROLLER_BUTTON_B), &own, {32768, 32768, 0}}};
+    JoyInfoEx info{};
+    for (const auto& c : cases) {
+        map_gamepad(c.pad, *c.bindings, &info);
+        EXPECT_EQ(reading(info), c.read) << &c - cases;
+    }
+    JoystickReading plain;
+    plain.axis_count = 1;
+    plain.axis0 = 32767;
+    plain.axis1 = -32768;  // no second axis: ignored
+    plain.buttons[0] = plain.buttons[4] = true;
+    map_joystick(plain, &info);
+    EXPECT_EQ(reading(info), (std::vector<uint32_t>{65535, 32768, 0x01 | 0x10}));
+}
+
+// With nothing plugged in the joystick is there and at rest, so the game keeps reading it; a
+// pad plugged in later is read within a fifth of a second, and at rest again once pulled out.
+// Other ids and null records are refused.
+TEST(Joystick, AbsentPadReadsAtRestAndOnePluggedInLaterIsUsed) {
+    JoyInfoEx info{};
+    JoyCaps caps{};
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ(reading(info), (std::vector<uint32_t>{32768, 32768, 0}));
+    ASSERT_EQ(joy_get_dev_caps(JOYSTICKID1, &caps), JOYERR_NOERROR);
+    EXPECT_EQ((std::vector<uint32_t>{caps.wXmin, caps.wXmax, caps.wNumButtons}),
+              (std::vector<uint32_t>{0, 65535, 5}));
+    EXPECT_NE(joy_get_pos_ex(1, &info), JOYERR_NOERROR);
+    EXPECT_NE(joy_get_dev_caps(2, &caps), JOYERR_NOERROR);
+    EXPECT_NE(joy_get_pos_ex(JOYSTICKID1, nullptr), JOYERR_NOERROR);
+    EXPECT_NE(joy_get_dev_caps(JOYSTICKID1, nullptr), JOYERR_NOERROR);
+
+    const int index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6,
+                                                SDL_CONTROLLER_BUTTON_MAX, 0);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* plugged = SDL_JoystickOpen(index);
+    ASSERT_NE(plugged, nullptr) << SDL_GetError();
+    SDL_JoystickSetVirtualButton(plugged, SDL_CONTROLLER_BUTTON_START, 1);
+    SDL_JoystickSetVirtualAxis(plugged, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    SDL_Delay(250);  // an absent pad is looked for five times a second
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ(reading(info), (std::vector<uint32_t>{65535, 32768, 0x08}));
+    SDL_JoystickClose(plugged);
+    SDL_JoystickDetachVirtual(index);
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ(reading(info), (std::vector<uint32_t>{32768, 32768, 0}));
+}
+
+// The picture in outputs of every common shape: fit fills the height (or the width of a tall
+// window) at 4:3; integer takes whole steps, or scales down when not even one fits.
+TEST(PictureRect, FitAndIntegerPlacesCentredWithBars) {
+    using sdl2::ScaleMode;
+    const struct {
+        int width, height;
+        ScaleMode mode;
+        std::vector<int> place;
+    } cases[] = {
+        {1366, 768, ScaleMode::Fit, {171, 0, 1024, 768}},
+        {1920, 1080, ScaleMode::Fit, {240, 0, 1440, 1080}},
+        {2560, 1440, ScaleMode::Fit, {320, 0, 1920, 1440}},
+        {800, 600, ScaleMode::Fit, {0, 0, 800, 600}},
+        {600, 1000, ScaleMode::Fit, {0, 275, 600, 450}},
+        {1366, 768, ScaleMode::Integer, {363, 144, 640, 480}},
+        {1920, 1080, ScaleMode::Integer, {320, 60, 1280, 960}},
+        {2560, 1440, ScaleMode::Integer, {320, 0, 1920, 1440}},
+        {800, 600, ScaleMode::Integer, {80, 60, 640, 480}},
+        {600, 1000, ScaleMode::Integer, {0, 275, 600, 450}},
+        {0, 480, ScaleMode::Fit, {0, 0, 0, 0}},
+        {-5, -5, ScaleMode::Integer, {0, 0, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        sdl2::PictureRect r = picture_rect(c.width, c.height, c.mode);
+        EXPECT_EQ((std::vector<int>{r.x, r.y, r.w, r.h}), c.place)
+            << c.width << " x " << c.height << (c.mode == ScaleMode::Fit ? " fit" : " integer");
+    }
+}
+
+// Whole-number sizes are exact copies through the palette; other sizes keep the middle of every
+// game pixel within an eighth of the way to its neighbour on each axis (plain bilinear would be
+// a third); rows are drawn again only where the picture changed, all of them when the palette
+// did; nothing is written into a texture's padding.
+TEST(Scaler, SharpAtEverySizeAndOnlyChangedRowsRedrawn) {
+    // Grey levels as indices: a colour's channels show which source pixels were mixed into it.
+    std::vector<uint8_t> pixels(640 * 480);
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        pixels[i] = uint8_t((i % 640) * 37 + (i / 640) * 101);
+    }
+    uint32_t lookup[256];
+    for (uint32_t i = 0; i < 256; ++i) {
+        lookup[i] = i * 0x010101u;
+    }
+    for (auto [w, h] : {std::pair{640, 480}, {1280, 960}, {1024, 768}, {1440, 1080}, {600, 450}}) {
+        SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
+        sdl2::Scaler scaler;
+        scaler.set_size(w, h);
+        auto runs = [&] {
+            std::vector<int> flat;
+            for (const sdl2::RowSpan& run : scaler.update(pixels.data(), lookup)) {
+                flat.insert(flat.end(), {run.first, run.last});
+            }
+            return flat;
+        };
+        ASSERT_EQ(runs(), (std::vector<int>{0, h}));
+        const int pitch = w * 4 + 16;
+        std::vector<uint8_t> out(size_t(pitch) * h, 0xAB);
+        scaler.write_rows(0, h, out.data(), pitch);
+        auto at = [&](int x, int y) {
+            uint32_t v = 0;
+            std::memcpy(&v, &out[size_t(y) * pitch + size_t(x) * 4], 4);
+            return v;
+        };
+        // Scaled down, a pixel may fall between two: nothing to hold it to.
+        const int tolerance = w < 640 ? 255 : (w % 640 == 0 ? 0 : 60);
+        for (int sy = 0; sy < 480; sy += 7) {
+            for (int sx = 0; sx < 640; sx += 3) {
+                const uint32_t got = at((2 * sx + 1) * w / 1280, (2 * sy + 1) * h / 960);
+                const int want = int(lookup[pixels[size_t(sy) * 640 + sx]] & 0xFF);
+                ASSERT_LE(std::abs(int(got & 0xFF) - want), tolerance) << sx << "," << sy;
+                ASSERT_EQ(got, (got & 0xFF) * 0x010101u);
+            }
+            ASSERT_EQ(out[size_t(sy * h / 480) * pitch + size_t(w) * 4], 0xAB);
+        }
+        EXPECT_EQ(runs(), std::vector<int>{}) << "nothing changed";
+        // One changed pixel: a short run that holds its row.
+        pixels[400 * 640 + 600] ^= 0xFF;
+        std::vector<int> one = runs();
+        ASSERT_EQ(one.size(), 2u);
+        EXPECT_TRUE(one[0] <= 400 * h / 480 && one[1] >= 401 * h / 480 && one[1] - one[0] < h / 8);
+        lookup[0] ^= 0x010101u;
+        EXPECT_EQ(runs(), (std::vector<int>{0, h})) << "a new palette: everything";
+    }
+}
+
+// What the primary surface gets shows by the next clock read, without a flip: a fade step
+// changes the palette alone, then waits; a new picture sets all 256 entries in a row (the screen
+// ends in the last of them); the game blanks the primary between pictures.
+TEST_F(Present, PaletteChangesAndFillsOfThePrimaryShowByTheNextClockRead) {
+    test_support::TestDisplay display;
+    ASSERT_TRUE(test_support::create_test_display(window, &display));
+    auto set_colour = [&](int index, uint8_t r, uint8_t g, uint8_t b) {
+        PaletteEntry entry{r, g, b, PC_NOCOLLAPSE};
+        ASSERT_EQ(palette_set_entries(display.palette, 0, index, 1, &entry), OK);
+    };
+    auto fill = [](Surface* surface, uint8_t index) {
+        SurfaceDesc desc{};
+        ASSERT_EQ(surface_lock(surface, &desc, DDLOCK_WAIT), OK);
+        std::memset(desc.lpSurface, index, 640 * 480);
+        ASSERT_EQ(surface_unlock(surface, desc.lpSurface), OK);
+    };
+    // The colour (0xRRGGBB) the window shows at the centre of screen pixel (x, y).
+    auto shown = [](int x, int y) {
+        SDL_Renderer* renderer = SDL_GetRenderer(sdl2::game_window());
+        int width = 0;
+        int height = 0;
+        SDL_GetRendererOutputSize(renderer, &width, &height);
+        sdl2::PictureRect place = picture_rect(width, height, sdl2::ScaleMode::Fit);
+        SDL_Rect one{place.x + (2 * x + 1) * place.w / 1280, place.y + (2 * y + 1) * place.h / 960,
+                     1, 1};
+        uint32_t pixel = 0;
+        EXPECT_EQ(SDL_RenderReadPixels(renderer, &one, SDL_PIXELFORMAT_RGB888, &pixel, 4), 0);
+        return pixel & 0xFFFFFF;
+    };
+    set_colour(5, 10, 200, 30);
+    fill(display.back, 5);
+    ASSERT_EQ(surface_flip(display.primary, DDFLIP_WAIT), OK);
+    sleep_ms(0);
+    ASSERT_EQ(shown(100, 100), 0x0AC81Eu);
+    SDL_Delay(20);
+    set_colour(5, 1, 2, 3);
+    tick_count();
+    EXPECT_EQ(shown(100, 100), 0x010203u);
+    for (int i = 0; i < 256; ++i) {
+        set_colour(i, uint8_t(i), 100, 50);
+    }
+    SDL_Delay(10);
+    tick_count();
+    EXPECT_EQ(shown(100, 100), 0x056432u);
+    set_colour(3, 0, 0, 255);
+    SDL_Delay(10);
+    fill(display.primary, 3);
+    tick_count();
+    EXPECT_EQ(shown(500, 440), 0x0000FFu);
+}
+
+// Sound through SDL's disk driver, which runs the callback in real time and writes what the
+// mixer made to a file: a one-shot plays, reports playing, ends, and plays again from its start;
+// a looping one plays until stopped; the file holds each one-shot at its volume on both channels.
+TEST_F(Audio, SoundPlaysReportsPlayingAndEndsOnTheDevice) {
+    const std::string path = ::testing::TempDir() + "cellstorm_disk_audio.raw";
+    std::remove(path.c_str());
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
+    SoundDevice* device = test_support::create_test_sound_device(window);
+    // 0.1 s at the top of the range, at -6 dB: half the amplitude.
+    SoundBuffer* buffer = test_support::create_test_sound(device, std::vector<uint8_t>(1103, 255));
+    ASSERT_NE(buffer, nullptr);
+    ASSERT_EQ(buffer_set_volume(buffer, -600), OK);
+    auto status = [&] {
+        uint32_t bits = 0xDEAD;
+        EXPECT_EQ(buffer_get_status(buffer, &bits), OK);
+        return bits;
+    };
+    // Polled as the menu's exit does; a broken device fails after a generous bound.
+    auto ends = [&] {
+        for (Uint64 start = SDL_GetTicks64(); status() & DSBSTATUS_PLAYING;) {
+            if (SDL_GetTicks64() - start > 5000) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (int time = 0; time < 2; ++time) {
+        ASSERT_EQ(buffer_play(buffer, 0, 0, 0), OK);
+        EXPECT_EQ(status(), DSBSTATUS_PLAYING);
+        ASSERT_TRUE(ends()) << time;
+    }
+    ASSERT_EQ(buffer_set_volume(buffer, 0), OK);  // loud enough to tell from the one-shots
+    ASSERT_EQ(buffer_play(buffer, 0, 0, DSBPLAY_LOOPING), OK);
+    SDL_Delay(300);
+    EXPECT_EQ(status(), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+    ASSERT_EQ(buffer_stop(buffer), OK);
+    EXPECT_EQ(status(), 0u);
+    SDL_Delay(50);
+    EXPECT_EQ(sound_release(device), 0u);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::vector<int16_t> samples(1 << 21);
+    samples.resize(std::fread(samples.data(), sizeof(int16_t), samples.size(), file));
+    std::fclose(file);
+    std::remove(path.c_str());
+    // The device runs at 44.1 kHz stereo unless it says otherwise; 0.1 s of sound is then
+    // 8820 values of 127 * 256 at half amplitude, left and right alike.
+    size_t half = std::count_if(samples.begin(), samples.end(),
+                                [](int16_t value) { return value > 16000 && value < 16400; });
+    EXPECT_GE(half, 2 * 8000u);
+    EXPECT_LE(half, 2 * 9800u);
+}
+
+// Playback and recording with a joystick, which the whole-game run under Xvfb has none of:
+// each poll reads its line, the stick rests where the recording says, and a recording made of
+// the playback says the same again.
+TEST(InputSession, PlaybackFeedsEachPollWithItsJoystickAndARecordingOfItSaysTheSame) {
+    const std::string lines = "2*down jx=65535\n- jx=40000 jb=4\n";
+    Script script;
+    std::string error;
+    ASSERT_TRUE(
+        parse_script("# seed 321\n# joystick 40000 32767\n" + lines, false, &script, &error))
+        << error;
+    sdl2::start_playback(script);
+    const std::string path = "/tmp/cellstorm-session-" + std::to_string(getpid()) + ".txt";
+    ASSERT_TRUE(sdl2::start_recording(path, "test", &error)) << error;
+    EXPECT_EQ(system_time_millis(), 321);
+
+    // The first poll looks for the joystick again and finds the recording's, at rest.
+    ASSERT_TRUE(input_source_changed());
+    JoyInfoEx info{};
+    info.dwSize = sizeof(info);
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ(info.dwXpos, 40000u);
+    for (int poll = 0; poll < 3; ++poll) {
+        if (poll > 0) {
+            EXPECT_FALSE(input_source_changed()) << poll;
+        }
+        input_poll_begins();
+        ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+        EXPECT_EQ(info.dwXpos, poll < 2 ? 65535u : 40000u) << poll;
+        EXPECT_EQ(info.dwButtons, poll == 2 ? 4u : 0u) << poll;
+        EXPECT_EQ(held(VK_DOWN), poll < 2) << poll;
+        input_poll_ends();
+    }
+    // Run out: the devices are the player's again (no pad plugged in here: one at rest).
+    EXPECT_TRUE(input_source_changed());
+    ASSERT_EQ(joy_get_pos_ex(JOYSTICKID1, &info), JOYERR_NOERROR);
+    EXPECT_EQ(reading(info), (std::vector<uint32_t>{32768, 32768, 0}));
+
+    ASSERT_TRUE(sdl2::finish_recording("score=0"));
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    std::remove(path.c_str());
+    EXPECT_EQ(text.str(),
+              "# test\n# seed 321\n# joystick 40000 32767\n" + lines + "# end polls=3 score=0\n");
+}
+
+// Every option the game runs with, and which of --help and --version wins; the mistakes are
+// tried on the game itself.
+TEST(Options, EveryOptionIsRead) {
+    sdl2::Options o;
+    std::string error;
+    auto parse = [&](std::vector<const char*> args) {
+        args.insert(args.begin(), "cellstorm");
+        return sdl2::parse_options(int(args.size()), args.data(), &o, &error);
+    };
+    ASSERT_EQ(parse({"--window", "--scale", "integer", "--no-sound", "--data", "/d",
+                     "--config=c.ini", "--verbose"}),
+              sdl2::ParseResult::Run);
+    EXPECT_TRUE(o.window_given && !o.fullscreen && o.scale_given && o.no_sound && o.verbose);
+    EXPECT_EQ(o.scale, sdl2::ScaleMode::Integer);
+    EXPECT_EQ(o.data_dir, "/d");
+    EXPECT_EQ(o.config_file, "c.ini");
+    ASSERT_EQ(parse({"--window", "--fullscreen", "--scale=fit"}), sdl2::ParseResult::Run);
+    EXPECT_TRUE(o.window_given && o.fullscreen && o.scale == sdl2::ScaleMode::Fit);
+    ASSERT_EQ(parse({}), sdl2::ParseResult::Run);
+    EXPECT_FALSE(o.window_given || o.scale_given || o.no_sound || o.verbose);
+    EXPECT_EQ(parse({"--version"}), sdl2::ParseResult::Version);
+    EXPECT_EQ(parse({"--version", "--help"}), sdl2::ParseResult::Help);
+}
+
+// Each bad line is named with its line number and leaves its default, the good lines around it
+// still count, and the file is reported as not to be overwritten. What is saved reads back the
+// same, every setting, and no temporary file stays beside it. A folder that cannot be made (a
+// file stands in its way) is reported and nothing is saved; a missing file gives the defaults.
+// The file is looked for under XDG_CONFIG_HOME, or else under HOME.
+TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReported) {
+    char pattern[] = "/tmp/cellstorm-settings-XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    const std::string dir = pattern;
+    const std::string path = dir + "/sub/cellstorm.ini";
+    std::string reason;
+    ASSERT_TRUE(sdl2::prepare_settings_folder(path, &reason)) << reason;
+    std::ofstream(path)
+        << ("[display]\n"                       // 1
+            "fullscreen = no\n"                 // 2
+            "scale = stretched\n"               // 3
+            "window_width = 99\n"               // 4
+            "colour = blue\n"                   // 5
+            "[keys]\n"                          // 6
+            "turn_clockwise = D\n"              // 7
+            "pause = NoSuchKey\n"               // 8
+            "[gamepad]\n"                       // 9
+            "button1 = z\n"                     // 10
+            "[sound]\n"                         // 11
+            "volume = 3\n"                      // 12
+            "this line has no equals sign\n");  // 13
+    sdl2::Settings settings = sdl2::default_settings();
+    std::vector<std::string> warnings;
+    EXPECT_FALSE(sdl2::load_settings(path, &settings, &warnings));
+    const char* expected[] = {"line 3: scale",
+                              "line 4: window_width",
+                              "line 5: unknown setting",
+                              "line 8: no key is named 'NoSuchKey'",
+                              "line 10: no gamepad button",
+                              "line 12: unknown section [sound]",
+                              "line 13: not a setting"};
+    ASSERT_EQ(warnings.size(), std::size(expected));
+    for (size_t i = 0; i < warnings.size(); ++i) {
+        EXPECT_NE(warnings[i].find(expected[i]), std::string::npos) << warnings[i];
+        EXPECT_EQ(warnings[i].find(path), 0u) << warnings[i];
+    }
+    EXPECT_FALSE(settings.fullscreen);
+    EXPECT_EQ(settings.scale, sdl2::ScaleMode::Fit);
+    EXPECT_EQ(settings.window_width, 0);
+    EXPECT_EQ(settings.keys[8], std::vector<std::string>{"D"});
+    EXPECT_EQ(settings.keys[9], std::vector<std::string>{"P"});
+    EXPECT_EQ(settings.pad_buttons[0], std::vector<std::string>{"b"});
+
+    settings.scale = sdl2::ScaleMode::Integer;
+    settings.window_width = 1280;
+    settings.window_height = 960;
+    settings.keys[8] = {"D", "Keypad 6"};
+    settings.keys[0] = {};
+    settings.pad_buttons[2] = {"x", "y"};
+    ASSERT_TRUE(sdl2::save_settings(path, settings, &reason)) << reason;
+    EXPECT_EQ(access((path + ".new").c_str(), F_OK), -1);
+    sdl2::Settings again = sdl2::default_settings();
+    warnings.clear();
+    ASSERT_TRUE(sdl2::load_settings(path, &again, &warnings));
+    EXPECT_TRUE(warnings.empty()) << warnings.front();
+    EXPECT_EQ(sdl2::settings_text(again), sdl2::settings_text(settings));
+    EXPECT_FALSE(again.fullscreen);
+    EXPECT_EQ(again.keys[8], (std::vector<std::string>{"D", "Keypad 6"}));
+    EXPECT_TRUE(again.keys[0].empty());
+
+    std::ofstream(dir + "/blocked") << "a file, not a folder";
+    setenv("XDG_CONFIG_HOME", (dir + "/blocked").c_str(), 1);
+    const std::string blocked = sdl2::default_settings_path();
+    EXPECT_EQ(blocked, dir + "/blocked/cellstorm/cellstorm.ini");
+    EXPECT_FALSE(sdl2::prepare_settings_folder(blocked, &reason));
+    EXPECT_NE(reason.find(dir + "/blocked/cellstorm"), std::string::npos) << reason;
+    EXPECT_FALSE(sdl2::save_settings(blocked, sdl2::default_settings(), &reason));
+    EXPECT_TRUE(sdl2::load_settings(blocked, &settings, &warnings)) << "missing: the defaults";
+    setenv("XDG_CONFIG_HOME", "", 1);
+    setenv("HOME", "/home/p", 1);
+    EXPECT_EQ(sdl2::default_settings_path(), "/home/p/.config/cellstorm/cellstorm.ini");
+    unsetenv("XDG_CONFIG_HOME");
+    std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+}  // namespace
