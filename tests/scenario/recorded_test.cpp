@@ -114,37 +114,18 @@ std::string Replay(const Recorded& r, const fs::path& scratch) {
             }
         }
     }
-    std::vector<std::string> args = {std::string(CELLSTORM_BIN_DIR) + "/cellstorm-replay",
-                                     "--data",
-                                     data.string(),
-                                     "--seed",
-                                     std::to_string(r.seed),
-                                     "--input",
-                                     sessions_dir + r.script + ".script",
-                                     "--trace",
-                                     (scratch / "trace").string(),
-                                     "--max-polls",
-                                     "3000"};
-    if (r.joystick) {
-        args.push_back("--joystick");
-    }
+    // Quoted, for a checkout whose path has spaces in it.
+    auto quoted = [](const fs::path& path) { return "'" + path.string() + "' "; };
+    std::string command = quoted(fs::path(CELLSTORM_BIN_DIR) / "cellstorm-replay") + "--data " +
+                          quoted(data) + "--seed " + std::to_string(r.seed) + " --input " +
+                          quoted(sessions_dir + r.script + ".script") + "--trace " +
+                          quoted(scratch / "trace") + "--max-polls 3000" +
+                          (r.joystick ? " --joystick" : "");
     for (int poll : r.shots) {
-        args.push_back("--shot");
-        args.push_back(std::to_string(poll) + ":" + (scratch / std::to_string(poll)).string());
+        command += " --shot " +
+                   quoted(std::to_string(poll) + ":" + (scratch / std::to_string(poll)).string());
     }
-    std::vector<char*> argv;
-    for (std::string& arg : args) {
-        argv.push_back(arg.data());
-    }
-    argv.push_back(nullptr);
-    const pid_t child = fork();
-    if (child == 0) {
-        std::freopen((scratch / "stderr").c_str(), "w", stderr);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = -1;
-    waitpid(child, &status, 0);
+    const int status = std::system((command + " 2>" + quoted(scratch / "stderr")).c_str());
     std::string out = "exit " + std::to_string(WIFEXITED(status) ? WEXITSTATUS(status) : -1) +
                       '\n' + Compact(Read((scratch / "trace").string()));
     out += Read((scratch / "stderr").string());
