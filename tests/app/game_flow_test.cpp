@@ -1,7 +1,7 @@
 // The game flow driven call by call on the game's own data files, for what a recorded session
-// cannot reach: the clock wrapping, refused drawing, the exit's hold, the voice's frame and the
-// close request. Each test runs in a forked child, so it starts from the globals of a fresh
-// process.
+// cannot reach: the clock wrapping, refused drawing, the exit's hold, the voice's frame and a
+// level-art name too long. Each test runs in a forked child, so it starts from the globals of a
+// fresh process.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -210,27 +210,5 @@ TEST(GameFlow, ALevelArtNameTooLongIsRefused) {
         EXPECT_EQ(1, Load_Level_Art("lv1"));
         EXPECT_NE(nullptr, block_images[0].buffer);
         std::filesystem::remove_all(dir);
-    });
-}
-
-// WM_USER closes only with wParam 1 (start-up faults are in the fault table).
-TEST(GameFlow, TheCloseRequest) {
-    app_expect_in_child([] {
-        app_start_platform(CELLSTORM_BIN_DIR, 417);
-        int peeks = 0;
-        hl::set_peek_hook([&peeks] {
-            ++peeks;
-            if (peeks == 5 || peeks == 15) {
-                for (uintptr_t wparam : {peeks == 5 ? 0u : 1u, 2u}) {
-                    platform::post_message(hl::main_window(), platform::WM_USER, wparam, 0);
-                }
-            }
-            EXPECT_TRUE(peeks < 25 && (peeks < 14 || peeks > 15 || hl::main_window())) << peeks;
-        });
-        EXPECT_EQ(0, WinMain(nullptr, nullptr, nullptr, 0));
-        EXPECT_GE(peeks, 15);
-        EXPECT_EQ(nullptr, hl::main_window());
-        EXPECT_TRUE(hl::cursor_visible());
-        EXPECT_EQ(nullptr, hl::primary_pixels());
     });
 }

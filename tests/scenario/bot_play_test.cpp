@@ -134,6 +134,10 @@ class Bot {
                 closing_ = true;
             }
         } else if (!hl::key_down(platform::VK_RETURN)) {
+            // Only wParam 1 asks the window to close; the bot plays on through the others.
+            for (uintptr_t wparam : {0u, 2u}) {
+                platform::post_message(hl::main_window(), platform::WM_USER, wparam, 0);
+            }
             playfield_number = games % PLAYFIELD_COUNT;
             game_type = games % 2;
             level = (games * 3) % 10;
@@ -166,6 +170,9 @@ TEST(WholeRun, ABotPlaysThousandsOfFramesAndTheWellKeepsItsRules) {
             EXPECT_GE(bot.games, 6);
             EXPECT_EQ(bot.types_seen, 3);
             EXPECT_GT(bot.lines, 0);
+            EXPECT_EQ(nullptr, hl::main_window());
+            EXPECT_TRUE(hl::cursor_visible());
+            EXPECT_EQ(nullptr, hl::primary_pixels());
         },
         600);
 }
