@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "platform/common/input_script.h"
 
@@ -23,36 +22,15 @@ std::string file_text(std::FILE* file) {
     return text;
 }
 
-// Every poll a script gives, as the game would read it.
-std::vector<PollInput> polls_of(const std::string& text) {
+// The script a text parses to.
+Script parsed(const std::string& text) {
     Script script;
     std::string error;
     EXPECT_TRUE(platform::parse_script(text, false, &script, &error)) << error;
-    std::vector<PollInput> polls;
-    PollInput at;
-    at.joystick_x = script.start.joystick_x;
-    at.joystick_y = script.start.joystick_y;
-    platform::ScriptCursor cursor(script);
-    while (const platform::ScriptLine* line = cursor.next()) {
-        at.keys = line->keys;
-        at.joystick_x = line->joystick_x.value_or(at.joystick_x);
-        at.joystick_y = line->joystick_y.value_or(at.joystick_y);
-        at.joystick_buttons = line->joystick_buttons.value_or(at.joystick_buttons);
-        polls.push_back(at);
-    }
-    return polls;
+    return script;
 }
 
-PollInput poll(uint32_t keys, uint32_t x = 40000, uint32_t y = 32767, uint32_t buttons = 0) {
-    PollInput input;
-    input.keys = keys;
-    input.joystick_x = x;
-    input.joystick_y = y;
-    input.joystick_buttons = buttons;
-    return input;
-}
-
-TEST(InputScript, ARecordingReadsBackPollForPollWhileWrittenAndAfter) {
+TEST(InputScript, ARecordingReadsBackWhileWrittenAndAfter) {
     std::FILE* file = std::tmpfile();
     ASSERT_NE(file, nullptr);
     platform::ScriptStart start;
@@ -62,22 +40,20 @@ TEST(InputScript, ARecordingReadsBackPollForPollWhileWrittenAndAfter) {
     platform::ScriptWriter writer(file, "made here", start);
 
     const uint32_t DOWN = 1u << 3, ENTER = 1u << 4, A = 1u << 7;
-    std::vector<PollInput> polls = {poll(0), poll(DOWN), poll(DOWN), poll(DOWN)};
-    for (const PollInput& p : polls) {
-        writer.add(p);
+    for (uint32_t keys : {0u, DOWN, DOWN, DOWN}) {
+        writer.add({keys, 40000});
     }
     writer.flush();
     // A session that ends here (the game killed) leaves every poll so far.
     std::string cut = file_text(file);
     EXPECT_EQ(cut, "# made here\n# seed 42\n# joystick 40000 32767\n-\n3*down\n");
-    EXPECT_EQ(polls_of(cut).size(), polls.size());
+    EXPECT_EQ(parsed(cut).polls, 4u);
 
     // The run goes on over the line already written; the stick is written only when it moves.
-    std::vector<PollInput> more = {poll(DOWN), poll(DOWN | ENTER, 65535), poll(0, 65535, 0, 4),
-                                   poll(A, 40000, 0, 4), poll(A, 40000, 0, 4)};
-    for (const PollInput& p : more) {
+    for (const PollInput& p :
+         {PollInput{DOWN, 40000}, PollInput{DOWN | ENTER, 65535}, PollInput{0, 65535, 0, 4},
+          PollInput{A, 40000, 0, 4}, PollInput{A, 40000, 0, 4}}) {
         writer.add(p);
-        polls.push_back(p);
     }
     writer.comment("end");
     writer.flush();
@@ -88,12 +64,11 @@ TEST(InputScript, ARecordingReadsBackPollForPollWhileWrittenAndAfter) {
               "- jy=0 jb=4\n2*a jx=40000\n# end\n");
     std::fclose(file);
 
-    Script script;
-    std::string error;
-    ASSERT_TRUE(platform::parse_script(text, false, &script, &error)) << error;
+    Script script = parsed(text);
     EXPECT_EQ(script.start.seed, 42u);
     EXPECT_TRUE(script.start.joystick);
-    EXPECT_EQ(polls_of(text), polls);
+    EXPECT_EQ(script.start.joystick_x, 40000u);
+    EXPECT_EQ(script.polls, 9u);
 }
 
 TEST(InputScript, AHandEditedMistakeNamesItsLine) {
@@ -111,12 +86,7 @@ TEST(InputScript, AHandEditedMistakeNamesItsLine) {
         EXPECT_EQ(error.rfind(message, 0), 0u) << error;
     }
     // Comments that only mention a seed stay comments.
-    Script script;
-    std::string error;
-    ASSERT_TRUE(
-        platform::parse_script("# A session, seed 42\n#seed 9\n-\n", false, &script, &error))
-        << error;
-    EXPECT_EQ(script.start.seed, 9u);
+    EXPECT_EQ(parsed("# A session, seed 42\n#seed 9\n-\n").start.seed, 9u);
 }
 
 }  // namespace

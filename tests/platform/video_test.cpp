@@ -45,12 +45,6 @@ class Video : public test_support::HeadlessTest {
         return copy;
     }
 
-    // The colours a word in this colour leaves on the surface.
-    std::set<uint8_t> ink(ColorRef colour) {
-        std::vector<uint8_t> pixels = draw(10, 10, "Score", colour);
-        return {pixels.begin(), pixels.end()};
-    }
-
     test_support::TestDisplay display;
 };
 
@@ -94,7 +88,15 @@ TEST_F(Video, ReleasedObjectsAreRefusedNeverTouched) {
     EXPECT_NE(palette_set_entries(display.palette, 0, 0, 0, nullptr), OK);
 }
 
-TEST_F(Video, TextFillsItsLineAndClipsAtEveryEdge) {
+TEST_F(Video, TextInTheNearestPaletteColourFillsItsLineAndClipsAtEveryEdge) {
+    const struct {
+        ColorRef asked;
+        uint8_t ink;
+    } colours[] = {{rgb(255, 255, 0), 2}, {rgb(200, 0, 0), 3}, {rgb(60, 60, 60), 0}};
+    for (const auto& c : colours) {  // a tie goes to the lower index; dark grey is nearest black
+        std::vector<uint8_t> pixels = draw(10, 10, "Score", c.asked);
+        EXPECT_EQ(std::set<uint8_t>(pixels.begin(), pixels.end()), std::set<uint8_t>({0, c.ink}));
+    }
     const char* text = "Wg|@@";
     const int ox = 200, oy = 200;
     std::vector<uint8_t> whole = draw(ox, oy, text);

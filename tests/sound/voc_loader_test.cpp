@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/main_window.h"
+#include "platform/common/mixer.h"
 #include "sound/sound_slots.h"
 #include "support/headless_fixture.h"
 #include "support/voc_sound_state.h"
@@ -32,10 +33,10 @@ Bytes Samples(size_t count) {
     return samples;
 }
 
-// Header size 26, version 0x010A, check word 0x1129, one type-1 block (length = samples + 2,
-// time constant, pack 0, samples) and the terminator 0.
-Bytes Voc(const Bytes& samples, uint8_t time_constant = 165) {
-    const uint32_t length = uint32_t(samples.size()) + 2;
+// Header size 26, version 0x010A, check word 0x1129, one type-1 block (length = samples + 2
+// unless given, time constant, pack 0, samples) and the terminator 0.
+Bytes Voc(const Bytes& samples, uint8_t time_constant = 165, uint32_t length = 0) {
+    length = length ? length : uint32_t(samples.size()) + 2;
     const std::string signature = "Creative Voice File\x1A";
     Bytes bytes(signature.begin(), signature.end());
     for (uint8_t byte : {26, 0, 0x0A, 0x01, 0x29, 0x11, 1}) {
@@ -49,30 +50,8 @@ Bytes Voc(const Bytes& samples, uint8_t time_constant = 165) {
     return bytes;
 }
 
-// The bytes a sound buffer holds; the lock refuses more than the buffer holds, so halving steps
-// find its length.
-Bytes Buffer_Bytes(platform::SoundBuffer* buffer) {
-    void* region = nullptr;
-    uint32_t got = 0, size = 0;
-    for (uint32_t step = 1u << 27; step > 0; step /= 2) {
-        if (platform::buffer_lock(buffer, 0, size + step, &region, &got, nullptr, nullptr, 0) ==
-            platform::OK) {
-            size += step;
-            platform::buffer_unlock(buffer, region, got, nullptr, 0);
-        }
-    }
-    if (size == 0 || platform::buffer_lock(buffer, 0, size, &region, &got, nullptr, nullptr, 0) !=
-                         platform::OK) {
-        return {};
-    }
-    const uint8_t* first = static_cast<const uint8_t*>(region);
-    Bytes bytes(first, first + got);
-    platform::buffer_unlock(buffer, region, got, nullptr, 0);
-    return bytes;
-}
-
 // A fresh platform with a window, an empty data directory and the sound globals of a fresh
-// process, and Sound_Init done.
+// process, and Sound_Init done. The platform's reset releases the device and every buffer.
 class VocLoaderTest : public test_support::HeadlessTest {
   protected:
     void SetUp() override {
@@ -83,7 +62,6 @@ class VocLoaderTest : public test_support::HeadlessTest {
         main_window = test_support::create_test_window();
         ASSERT_EQ(Sound_Init(), 1);
     }
-    // The platform's reset releases the device and every buffer.
     void TearDown() override {
         main_window = nullptr;
         std::filesystem::remove_all(dir);
@@ -94,54 +72,45 @@ class VocLoaderTest : public test_support::HeadlessTest {
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return Load_VOC_File("T.VOC");
     }
-    // A standard file of `samples` samples whose block length field says length.
-    static Bytes With_Length(size_t samples, uint32_t length) {
-        Bytes bytes = Voc(Samples(samples));
-        for (size_t i = 0; i < 3; ++i) {
-            bytes[VOC_LENGTH_OFFSET + i] = uint8_t(length >> (8 * i));
-        }
-        return bytes;
-    }
-    static Bytes Slot_Bytes(int id) { return Buffer_Bytes(sound_slots[id].buffer); }
     const std::string dir =
         (std::filesystem::temp_directory_path() / ("cellstorm-voc-" + std::to_string(getpid())))
             .string();
 };
 
-TEST_F(VocLoaderTest, StandardFileFillsABufferPlayedAt11025) {
+TEST_F(VocLoaderTest, GoodFilesFillABufferPlayedAt11025AndBadOnesClaimNoSlot) {
     const Bytes samples = Samples(11025);
-    ASSERT_EQ(Load(Voc(samples, 165)), 0);
-    EXPECT_EQ(sound_slots[0].rate, 10989);
-    EXPECT_EQ(sound_slots[0].length, 11027);
-    EXPECT_EQ(Slot_Bytes(0), samples);
-
-    // The header size's high byte is not part of the offset.
     Bytes odd = Voc(samples, 0);
-    odd[VOC_HEADER_SIZE_OFFSET + 1] = 0x7F;
-    ASSERT_EQ(Load(odd), 1);
-    EXPECT_EQ(sound_slots[1].rate, 3906);
-    EXPECT_EQ(Slot_Bytes(1), samples);
+    odd[VOC_HEADER_SIZE_OFFSET + 1] = 0x7F;  // the header size's high byte is not read
+    // 640,001 bytes: only the first 640,000 are read.
+    Bytes big = Voc(Samples(640001 - VOC_SAMPLES_OFFSET));
+    big.pop_back();
+    Bytes cut = Samples(100);  // a length past the end: what is there, terminator and all
+    cut.push_back(0);
+    const struct {
+        Bytes file;
+        int rate, length;
+        Bytes held;
+    } good[] = {
+        {Voc(samples, 165), 10989, 11027, samples},
+        {odd, 3906, 11027, samples},
+        {Voc(Samples(100), 165, 1002), 10989, 1002, cut},
+        {Voc(Samples(10), 165, 3), 10989, 3, Samples(1)},
+        {big, 10989, 640001 - VOC_SAMPLES_OFFSET + 2, Samples(640000 - VOC_SAMPLES_OFFSET)},
+    };
+    for (int id = 0; id < int(std::size(good)); id++) {
+        ASSERT_EQ(Load(good[id].file), id);
+        EXPECT_EQ(sound_slots[id].rate, good[id].rate) << id;
+        EXPECT_EQ(sound_slots[id].length, good[id].length) << id;
+        EXPECT_EQ(sound_slots[id].buffer->samples, good[id].held) << id;
+        EXPECT_EQ(sound_slots[id].buffer->rate, 11025u) << id;
+    }
 
-    // Whatever the time constant says, 11,025 samples last one second.
-    platform::SoundBuffer* buffer = sound_slots[1].buffer;
-    ASSERT_EQ(platform::buffer_play(buffer, 0, 0, 0), platform::OK);
-    uint32_t status = 0;
-    headless::advance(990);
-    platform::buffer_get_status(buffer, &status);
-    EXPECT_EQ(status, platform::DSBSTATUS_PLAYING);
-    headless::advance(20);
-    platform::buffer_get_status(buffer, &status);
-    EXPECT_EQ(status, 0u);
-}
-
-TEST_F(VocLoaderTest, BadFilesAreRefusedWithoutClaimingASlot) {
     Bytes past_end = Voc(Samples(10));
     past_end[VOC_HEADER_SIZE_OFFSET] = uint8_t(past_end.size() - 5);
     Bytes short_header = Voc(Samples(10));
     short_header.resize(25);
     Bytes no_block = Voc({});
     no_block.resize(VOC_SAMPLES_OFFSET - 1);
-
     // Not a VOC file, or a first block that is not unpacked 8-bit samples (what a 16-bit or
     // compressed file holds): it would play as noise.
     auto changed = [](size_t offset, uint8_t value) {
@@ -149,37 +118,20 @@ TEST_F(VocLoaderTest, BadFilesAreRefusedWithoutClaimingASlot) {
         bytes[offset] = value;
         return bytes;
     };
-    const std::vector<Bytes> not_8bit_voc = {changed(0, 'c'), changed(19, 0),
-                                             changed(VOC_LENGTH_OFFSET - 1, 9),
-                                             changed(VOC_SAMPLES_OFFSET - 1, 1)};
-
     EXPECT_EQ(Load_VOC_File("MISSING.VOC"), -1);
     for (const auto& bytes :
-         {past_end, short_header, no_block, Bytes(), With_Length(10, 0), With_Length(10, 1),
-          With_Length(10, 2), not_8bit_voc[0], not_8bit_voc[1], not_8bit_voc[2], not_8bit_voc[3]}) {
+         {past_end, short_header, no_block, Bytes(), changed(VOC_LENGTH_OFFSET, 0),
+          changed(VOC_LENGTH_OFFSET, 1), changed(VOC_LENGTH_OFFSET, 2), changed(0, 'c'),
+          changed(19, 0), changed(VOC_LENGTH_OFFSET - 1, 9), changed(VOC_SAMPLES_OFFSET - 1, 1)}) {
         EXPECT_EQ(Load(bytes), -1) << "of " << bytes.size() << " bytes";
     }
-    EXPECT_EQ(sound_slots[0].in_use, 0);
-    ASSERT_EQ(Load(With_Length(10, 3)), 0);
-    EXPECT_EQ(Slot_Bytes(0), Samples(1));
+    EXPECT_EQ(sound_slots[std::size(good)].in_use, 0);
 }
 
-TEST_F(VocLoaderTest, BlockRunningPastTheEndIsCutAtTheEnd) {
-    // The length claims 1000 samples; 100 and the terminator byte are there.
-    ASSERT_EQ(Load(With_Length(100, 1002)), 0);
-    EXPECT_EQ(sound_slots[0].length, 1002);
-    EXPECT_EQ(Slot_Bytes(0).size(), 101u);
-
-    // 640,001 bytes: only the first 640,000 are read.
-    Bytes samples = Samples(640001 - VOC_SAMPLES_OFFSET);
-    Bytes big = Voc(samples);
-    big.pop_back();
-    ASSERT_EQ(Load(big), 1);
-    samples.pop_back();
-    EXPECT_EQ(Slot_Bytes(1), samples);
-}
-
-TEST_F(VocLoaderTest, SlotsFillInOrderAndFailedLoadsKeepTheirClaim) {
+// Failed loads keep their claim; a second Sound_Init stops and frees every slot and keeps the
+// device.
+TEST_F(VocLoaderTest, SlotsFillInOrderUntilASecondInitFreesThem) {
+    platform::SoundDevice* device = ds_object;
     const Bytes file = Voc(Samples(50));
     ASSERT_EQ(Load(file), 0);
     for (Step step : {Step::SoundCreateBuffer, Step::SoundBufferLock, Step::SoundBufferUnlock}) {
@@ -192,17 +144,9 @@ TEST_F(VocLoaderTest, SlotsFillInOrderAndFailedLoadsKeepTheirClaim) {
         EXPECT_EQ(Load(file), id);
     }
     EXPECT_EQ(Load(file), -1);
-}
 
-TEST_F(VocLoaderTest, SecondInitStopsAndFreesEverySlotAndKeepsTheDevice) {
-    platform::SoundDevice* device = ds_object;
-    const Bytes file = Voc(Samples(5000));
-    for (int id = 0; id < 3; id++) {
-        ASSERT_EQ(Load(file), id);
-    }
-    platform::SoundBuffer* playing = sound_slots[2].buffer;
+    platform::SoundBuffer* playing = sound_slots[SOUND_SLOT_COUNT - 1].buffer;
     platform::buffer_play(playing, 0, 0, platform::DSBPLAY_LOOPING);
-
     EXPECT_EQ(Sound_Init(), 1);
     EXPECT_EQ(ds_object, device);
     EXPECT_EQ(headless::step_calls(Step::SoundCreate), 1u);
@@ -210,6 +154,7 @@ TEST_F(VocLoaderTest, SecondInitStopsAndFreesEverySlotAndKeepsTheDevice) {
         EXPECT_EQ(sound_slots[id].buffer, nullptr);
         EXPECT_EQ(sound_slots[id].in_use, 0);
     }
+    EXPECT_TRUE(platform::common::live_buffers().empty());
     ASSERT_FALSE(headless::sound_events().empty());
     EXPECT_EQ(headless::sound_events().back().kind, headless::SoundEvent::Kind::Stop);
     EXPECT_EQ(headless::sound_events().back().buffer, playing);

@@ -36,14 +36,9 @@ bool create_test_display(WindowHandle window, TestDisplay* out, const PaletteEnt
 
 SoundDevice* create_test_sound_device(WindowHandle window) {
     SoundDevice* device = nullptr;
-    if (sound_create(&device) != OK) {
-        return nullptr;
-    }
-    if (sound_set_cooperative_level(device, window, DSSCL_NORMAL) != OK) {
-        sound_release(device);
-        return nullptr;
-    }
-    return device;
+    bool made = sound_create(&device) == OK &&
+                sound_set_cooperative_level(device, window, DSSCL_NORMAL) == OK;
+    return made ? device : nullptr;
 }
 
 SoundBuffer* create_test_sound(SoundDevice* device, const std::vector<uint8_t>& samples) {
