@@ -33,7 +33,7 @@ class Mixer : public test_support::HeadlessTest {
     SoundBuffer* sound = nullptr;
 };
 
-TEST_F(Mixer, OneShotEndsAfterItsLengthLoopingKeepsPlayingStopKeepsThePlace) {
+TEST_F(Mixer, PlaysForItsLengthLoopsStopsInPlaceAndLocksInsideTheBuffer) {
     ASSERT_EQ(buffer_play(sound, 0, 0, 0), OK);
     headless::advance(100);
     EXPECT_EQ(status(), DSBSTATUS_PLAYING);  // the query lets 1 ms pass
@@ -57,6 +57,21 @@ TEST_F(Mixer, OneShotEndsAfterItsLengthLoopingKeepsPlayingStopKeepsThePlace) {
     headless::advance(51);
     EXPECT_EQ(status(), DSBSTATUS_PLAYING) << "rewound: the whole sound again";
     EXPECT_NE(buffer_set_current_position(sound, 1103), OK) << "past the end";
+
+    void *one, *two;
+    uint32_t size1, size2;
+    ASSERT_EQ(buffer_lock(sound, 1000, 200, &one, &size1, &two, &size2, 0), OK);
+    EXPECT_EQ(size1, 103u);
+    EXPECT_EQ(size2, 97u) << "the range wraps to the start";
+    EXPECT_NE(buffer_lock(sound, 0, 1, &one, &size1, nullptr, nullptr, 0), OK) << "locked";
+    EXPECT_NE(buffer_unlock(sound, two, size1, one, size2), OK) << "not the lock's regions";
+    ASSERT_EQ(buffer_unlock(sound, one, size1, two, size2), OK);
+    EXPECT_NE(buffer_lock(sound, 0, 1104, &one, &size1, &two, &size2, 0), OK);
+    EXPECT_NE(buffer_lock(sound, 1103, 1, &one, &size1, &two, &size2, 0), OK);
+    buffer_play(sound, 0, 0, DSBPLAY_LOOPING);
+    EXPECT_EQ(sound_release(device), 0u);
+    EXPECT_FALSE(headless::audio_device_open());
+    EXPECT_NE(buffer_play(sound, 0, 0, 0), OK) << "a released buffer is refused, never touched";
 }
 
 // A sine of amplitude (in 8-bit steps) at hz, sampled at 11,025 Hz.
@@ -134,23 +149,6 @@ TEST_F(Mixer, RaisesTheVoicesRateWithoutImagesAndWithLittleDelay) {
     EXPECT_LE(onset - out.begin(), 220) << "out within 5 ms of being started";
     for (double image : {8025.0, 14025.0, 19025.0})
         EXPECT_LT(20 * std::log10(level(out, image) / level(out, 3000)), -40) << image;
-}
-
-TEST_F(Mixer, LockHandsOutRegionsInsideTheBufferOnlyAndReleaseEndsThem) {
-    void *one, *two;
-    uint32_t size1, size2;
-    ASSERT_EQ(buffer_lock(sound, 1000, 200, &one, &size1, &two, &size2, 0), OK);
-    EXPECT_EQ(size1, 103u);
-    EXPECT_EQ(size2, 97u) << "the range wraps to the start";
-    EXPECT_NE(buffer_lock(sound, 0, 1, &one, &size1, nullptr, nullptr, 0), OK) << "locked";
-    EXPECT_NE(buffer_unlock(sound, two, size1, one, size2), OK) << "not the lock's regions";
-    ASSERT_EQ(buffer_unlock(sound, one, size1, two, size2), OK);
-    EXPECT_NE(buffer_lock(sound, 0, 1104, &one, &size1, &two, &size2, 0), OK);
-    EXPECT_NE(buffer_lock(sound, 1103, 1, &one, &size1, &two, &size2, 0), OK);
-    buffer_play(sound, 0, 0, DSBPLAY_LOOPING);
-    EXPECT_EQ(sound_release(device), 0u);
-    EXPECT_FALSE(headless::audio_device_open());
-    EXPECT_NE(buffer_play(sound, 0, 0, 0), OK) << "a released buffer is refused, never touched";
 }
 
 }  // namespace

@@ -52,7 +52,7 @@ bool all_of(const uint8_t* pixels, uint8_t value) {
     return std::all_of(pixels, pixels + W * H, [=](uint8_t p) { return p == value; });
 }
 
-TEST_F(Video, LockIsExclusiveAndFlipExchangesThePages) {
+TEST_F(Video, LockIsExclusiveFlipExchangesThePagesAndReleasedObjectsAreRefused) {
     SurfaceDesc desc{};
     ASSERT_EQ(surface_lock(display.back, &desc, DDLOCK_WAIT), OK);
     EXPECT_EQ(desc.lPitch, W);
@@ -74,10 +74,8 @@ TEST_F(Video, LockIsExclusiveAndFlipExchangesThePages) {
     EXPECT_TRUE(all_of(headless::back_pixels(), 0));
     EXPECT_EQ(headless::flip_count(), 1u);
     EXPECT_EQ(headless::primary_change_count(), changes + 1) << "the screen hears of it";
-}
 
-TEST_F(Video, ReleasedObjectsAreRefusedNeverTouched) {
-    SurfaceDesc desc{0, DDSD_CAPS, 0, 0, 0, 0, nullptr, DDSCAPS_PRIMARYSURFACE};
+    desc = SurfaceDesc{0, DDSD_CAPS, 0, 0, 0, 0, nullptr, DDSCAPS_PRIMARYSURFACE};
     Surface* surface = nullptr;
     EXPECT_NE(display_create_surface(display.device, desc, &surface), OK) << "one primary only";
     EXPECT_EQ(surface_release(display.primary), 0u);

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -50,31 +50,28 @@ Bytes Voc(const Bytes& samples, uint8_t time_constant = 165, uint32_t length = 0
     return bytes;
 }
 
-// A fresh platform with a window, an empty data directory and the sound globals of a fresh
-// process, and Sound_Init done. The platform's reset releases the device and every buffer.
+// A fresh platform with a window, the data directory the temporary one, the sound globals of a
+// fresh process, and Sound_Init done. The platform's reset releases the device and every buffer.
 class VocLoaderTest : public test_support::HeadlessTest {
   protected:
     void SetUp() override {
         HeadlessTest::SetUp();
         voc_reset_sound_state();
-        std::filesystem::create_directories(dir);
-        headless::set_data_dirs({dir});
+        headless::set_data_dirs({::testing::TempDir()});
         main_window = test_support::create_test_window();
         ASSERT_EQ(Sound_Init(), 1);
     }
     void TearDown() override {
         main_window = nullptr;
-        std::filesystem::remove_all(dir);
+        std::remove((::testing::TempDir() + name).c_str());
         HeadlessTest::TearDown();
     }
     int Load(const Bytes& bytes) {
-        std::ofstream(dir + "/T.VOC", std::ios::binary)
+        std::ofstream(::testing::TempDir() + name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        return Load_VOC_File("T.VOC");
+        return Load_VOC_File(name.c_str());
     }
-    const std::string dir =
-        (std::filesystem::temp_directory_path() / ("cellstorm-voc-" + std::to_string(getpid())))
-            .string();
+    const std::string name = "cellstorm-" + std::to_string(getpid()) + ".VOC";
 };
 
 TEST_F(VocLoaderTest, GoodFilesFillABufferPlayedAt11025AndBadOnesClaimNoSlot) {
@@ -105,24 +102,21 @@ TEST_F(VocLoaderTest, GoodFilesFillABufferPlayedAt11025AndBadOnesClaimNoSlot) {
         EXPECT_EQ(sound_slots[id].buffer->rate, 11025u) << id;
     }
 
-    Bytes past_end = Voc(Samples(10));
-    past_end[VOC_HEADER_SIZE_OFFSET] = uint8_t(past_end.size() - 5);
-    Bytes short_header = Voc(Samples(10));
-    short_header.resize(25);
-    Bytes no_block = Voc({});
-    no_block.resize(VOC_SAMPLES_OFFSET - 1);
-    // Not a VOC file, or a first block that is not unpacked 8-bit samples (what a 16-bit or
-    // compressed file holds): it would play as noise.
-    auto changed = [](size_t offset, uint8_t value) {
+    // A header size past the end, a short header, no block, nothing; lengths 0..2; not a VOC
+    // file, or a first block that is not unpacked 8-bit samples (what a 16-bit or compressed
+    // file holds): it would play as noise.
+    auto bad = [](size_t offset, uint8_t value, size_t size = 10 + VOC_SAMPLES_OFFSET + 1) {
         Bytes bytes = Voc(Samples(10));
         bytes[offset] = value;
+        bytes.resize(size);
         return bytes;
     };
     EXPECT_EQ(Load_VOC_File("MISSING.VOC"), -1);
     for (const auto& bytes :
-         {past_end, short_header, no_block, Bytes(), changed(VOC_LENGTH_OFFSET, 0),
-          changed(VOC_LENGTH_OFFSET, 1), changed(VOC_LENGTH_OFFSET, 2), changed(0, 'c'),
-          changed(19, 0), changed(VOC_LENGTH_OFFSET - 1, 9), changed(VOC_SAMPLES_OFFSET - 1, 1)}) {
+         {bad(VOC_HEADER_SIZE_OFFSET, 38), bad(0, 'C', 25), bad(0, 'C', VOC_SAMPLES_OFFSET - 1),
+          bad(0, 'C', 0), bad(VOC_LENGTH_OFFSET, 0), bad(VOC_LENGTH_OFFSET, 1),
+          bad(VOC_LENGTH_OFFSET, 2), bad(0, 'c'), bad(19, 0), bad(VOC_LENGTH_OFFSET - 1, 9),
+          bad(VOC_SAMPLES_OFFSET - 1, 1)}) {
         EXPECT_EQ(Load(bytes), -1) << "of " << bytes.size() << " bytes";
     }
     EXPECT_EQ(sound_slots[std::size(good)].in_use, 0);
