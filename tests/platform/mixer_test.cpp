@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <string>
 #include <vector>
 
 #include "platform/audio.h"
@@ -108,8 +109,7 @@ TEST_F(Mixer, AVoiceComesOutAtItsLevelAtAnyRateAndVolume) {
     } cases[] = {{44100, 0, 1.0},         {48000, 0, 1.0},     {22050, -150, 0.841395},
                  {44100, -600, 0.501187}, {44100, -2000, 0.1}, {11025, -3000, 0.0316228}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.rate);
-        SCOPED_TRACE(c.volume);
+        SCOPED_TRACE(std::to_string(c.rate) + " Hz at " + std::to_string(c.volume));
         ASSERT_EQ(buffer_set_volume(sound, c.volume), OK);
         ASSERT_EQ(buffer_play(sound, 0, 0, 0), OK);
         std::vector<int16_t> out = mix(size_t(c.rate) / 20, c.rate);  // 50 ms in: steady
