@@ -140,7 +140,7 @@ std::string Replay(const Recorded& r, const fs::path& scratch) {
 
 TEST(Recorded, SessionsGiveTheirRecordedTraces) {
     const Recorded sessions[] = {
-        {"menu", "menu", 321, false, {1, 12, 140}, ""},
+        {"menu", "menu", 321, false, {1, 6, 7, 8, 9, 10, 11, 12, 63, 73, 101, 140, 147, 154}, ""},
         {"classic", "classic", 1, false, {16, 75, 77, 80, 85, 95, 200}, ""},
         {"dorodo", "dorodo", 14, false, {300}, ""},
         {"joystick", "joystick", 9, true, {}, ""},
