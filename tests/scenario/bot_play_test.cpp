@@ -65,9 +65,11 @@ class Bot {
             Hold_Only(0);
         }
         playing_ = game_state == FLOW_PLAYING;
+        cursor_shown = cursor_shown || hl::cursor_visible();
     }
 
     int play_polls = 0, games = 0, lines = 0, types_seen = 0;
+    bool cursor_shown = false;  // while the game runs, the pointer stays hidden
     std::string broken;
 
   private:
@@ -171,6 +173,7 @@ TEST(WholeRun, ABotPlaysThousandsOfFramesAndTheWellKeepsItsRules) {
             EXPECT_EQ(bot.types_seen, 3);
             EXPECT_GT(bot.lines, 0);
             EXPECT_EQ(nullptr, hl::main_window());
+            EXPECT_FALSE(bot.cursor_shown);
             EXPECT_TRUE(hl::cursor_visible());
             EXPECT_EQ(nullptr, hl::primary_pixels());
         },
