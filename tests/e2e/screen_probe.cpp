@@ -4,9 +4,8 @@
 //   screen_probe match SHOT PICTURE [x,y,w,h ...]   grid points outside the rects all equal,
 //                                                    and everything around the picture black?
 //   screen_probe selected SHOT SHEET PALETTE         the menu item whose button is drawn
-//   screen_probe differs|box SHOT OTHER x y w h      how many pixels of the rect are unlike
-//                                                    OTHER (a picture or a shot), or the width
-//                                                    and height of what is
+//   screen_probe differs SHOT OTHER x y w h          how many pixels of the rect are unlike
+//                                                    OTHER (a picture or a shot)
 #include <SDL.h>
 
 #include <algorithm>
@@ -14,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/sdl2/present.h"
@@ -68,46 +67,46 @@ Rect place_in(const Image& shot) {
     return {place.x, place.y, place.w, place.h};
 }
 
-// A binary PPM as ImageMagick writes it: "P6", width, height, 255, one space, the pixels.
-Image read_ppm(const std::vector<uint8_t>& d) {
-    std::string head(d.begin(), d.begin() + std::min<ptrdiff_t>(ptrdiff_t(d.size()), 32));
-    int width = 0, height = 0, header = 0;
-    if (std::sscanf(head.c_str(), "P6 %d %d 255%n", &width, &height, &header) != 2 || header == 0 ||
-        width <= 0 || height <= 0 || width > 16384 || height > 16384 ||
-        d.size() < size_t(header) + 1 + size_t(width) * height * 3) {
-        die("not a whole binary PPM");
-    }
-    Image image{width, height, {}};
-    for (size_t at = size_t(header) + 1; image.rgb.size() < size_t(width) * height; at += 3) {
-        image.rgb.push_back((uint32_t(d[at]) << 16) | (uint32_t(d[at + 1]) << 8) | d[at + 2]);
-    }
-    return image;
-}
-
-std::vector<uint8_t> bytes(const std::string& path) {
+// A binary PPM ("P6", width, height, 255, one space, the pixels) as it is; false when the file
+// is not one at all.
+bool read_shot(const std::string& path, Image* shot) {
     std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The game's screen as the screenshot shows it: the centre of each game pixel.
-Image screen_of(const Image& shot) {
-    Rect place = place_in(shot);
-    Image screen{640, 480, {}};
-    for (int y = 0; y < 480; ++y) {
-        for (int x = 0; x < 640; ++x) {
-            screen.rgb.push_back(shot.at(place.x + (2 * x + 1) * place.w / 1280,
-                                         place.y + (2 * y + 1) * place.h / 960));
-        }
+    std::string magic;
+    int top = 0;
+    if (!(in >> magic) || magic != "P6") {
+        return false;
     }
-    return screen;
+    in >> shot->width >> shot->height >> top;
+    in.get();
+    if (!in || top != 255 || shot->width <= 0 || shot->height <= 0 || shot->width > 16384 ||
+        shot->height > 16384) {
+        die("not a binary PPM of 8-bit channels: " + path);
+    }
+    for (int i = 0; i < shot->width * shot->height; ++i) {
+        const uint32_t r = uint8_t(in.get());
+        const uint32_t g = uint8_t(in.get());
+        shot->rgb.push_back(r << 16 | g << 8 | uint8_t(in.get()));
+    }
+    if (!in) {
+        die("not a whole binary PPM: " + path);
+    }
+    return true;
 }
 
-// A screenshot as the game's screen, or an 8-bit picture file through its own colour table or
-// another file's.
+// A screenshot as the game's screen (the centre of each game pixel), or an 8-bit picture file
+// through its own colour table or another file's.
 Image load(const std::string& path, const std::string& table_path = "") {
-    std::vector<uint8_t> d = bytes(path);
-    if (d.size() >= 2 && d[0] == 'P' && d[1] == '6') {
-        return screen_of(read_ppm(d));
+    Image shot;
+    if (read_shot(path, &shot)) {
+        Rect place = place_in(shot);
+        Image screen{640, 480, {}};
+        for (int y = 0; y < 480; ++y) {
+            for (int x = 0; x < 640; ++x) {
+                screen.rgb.push_back(shot.at(place.x + (2 * x + 1) * place.w / 1280,
+                                             place.y + (2 * y + 1) * place.h / 960));
+            }
+        }
+        return screen;
     }
     SDL_Surface* picture = SDL_LoadBMP(path.c_str());
     SDL_Surface* table = table_path.empty() ? picture : SDL_LoadBMP(table_path.c_str());
@@ -127,31 +126,22 @@ Image load(const std::string& path, const std::string& table_path = "") {
     return image;
 }
 
-// The points of r where the two differ, every step-th from the middle of the first step,
-// leaving out those inside skip: how many, how many were looked at, and the box around them.
-struct Difference {
-    int count = 0, checked = 0, left = 640, top = 480, right = -1, bottom = -1;
-};
-Difference compare(const Image& one, const Image& other, const Rect& r, int step,
-                   const std::vector<Rect>& skip = {}) {
-    Difference d;
+// How many points of r, every step-th from the middle of the first step and leaving out those
+// inside skip, differ from other's points dx, dy away; and how many were looked at.
+std::pair<int, int> compare(const Image& one, const Image& other, const Rect& r, int step,
+                            const std::vector<Rect>& skip = {}, int dx = 0, int dy = 0) {
+    int count = 0;
+    int checked = 0;
     for (int y = r.y + step / 2; y < r.y + r.h; y += step) {
         for (int x = r.x + step / 2; x < r.x + r.w; x += step) {
-            if (std::any_of(skip.begin(), skip.end(),
-                            [&](const Rect& s) { return s.contains(x, y); })) {
-                continue;
-            }
-            ++d.checked;
-            if (!alike(one.at(x, y), other.at(x, y))) {
-                ++d.count;
-                d.left = std::min(d.left, x);
-                d.right = std::max(d.right, x);
-                d.top = std::min(d.top, y);
-                d.bottom = std::max(d.bottom, y);
+            if (std::none_of(skip.begin(), skip.end(),
+                             [&](const Rect& s) { return s.contains(x, y); })) {
+                ++checked;
+                count += alike(one.at(x, y), other.at(x + dx, y + dy)) ? 0 : 1;
             }
         }
     }
-    return d;
+    return {count, checked};
 }
 
 // Where the menu draws each item's button; the sheet holds them in cells of 45, four a row.
@@ -161,14 +151,11 @@ const int kButtonY[7] = {112, 158, 205, 252, 298, 347, 393};
 int selected(const Image& screen, const Image& sheet) {
     int found = -1;
     for (int item = 0; item < 7; ++item) {
-        int same = 0;
-        for (int dy = 2; dy < 44; dy += 4) {
-            for (int dx = 2; dx < 44; dx += 4) {
-                same += alike(screen.at(kButtonX[item] + dx, kButtonY[item] + dy),
-                              sheet.at((item % 4) * 45 + 1 + dx, (item / 4) * 45 + 1 + dy));
-            }
-        }
-        if (same * 10 >= 11 * 11 * 9) {  // at least nine in ten of the points sampled
+        const int x = kButtonX[item];
+        const int y = kButtonY[item];
+        auto [unlike, checked] = compare(screen, sheet, {x, y, 44, 44}, 4, {},
+                                         (item % 4) * 45 + 1 - x, (item / 4) * 45 + 1 - y);
+        if (unlike * 10 <= checked) {  // at least nine in ten of the points alike
             found = found == -1 ? item : -2;
         }
     }
@@ -189,9 +176,12 @@ int main(int argc, char** argv) {
             }
             skip.push_back(r);
         }
-        Image shot = read_ppm(bytes(argv[2]));
-        Difference d = compare(screen_of(shot), load(argv[3]), {0, 0, 640, 480}, 20, skip);
-        std::printf("%d of %d points differ\n", d.count, d.checked);
+        Image shot;
+        if (!read_shot(argv[2], &shot)) {
+            die("not a binary PPM: " + std::string(argv[2]));
+        }
+        auto [count, checked] = compare(load(argv[2]), load(argv[3]), {0, 0, 640, 480}, 20, skip);
+        std::printf("%d of %d points differ\n", count, checked);
         // Around the picture, the bars: black.
         Rect picture = place_in(shot);
         int lit = 0;
@@ -201,24 +191,18 @@ int main(int argc, char** argv) {
             }
         }
         std::printf("%d lit points around the picture\n", lit);
-        return d.count == 0 && d.checked > 0 && lit == 0 ? 0 : 1;
+        return count == 0 && checked > 0 && lit == 0 ? 0 : 1;
     }
     if (command == "selected" && argc == 5) {
         return selected(load(argv[2]), load(argv[3], argv[4]));
     }
     Rect r{};
-    if ((command == "differs" || command == "box") && argc == 8) {
+    if (command == "differs" && argc == 8) {
         r = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
     }
     if (r.x < 0 || r.y < 0 || r.w <= 0 || r.h <= 0 || r.x + r.w > 640 || r.y + r.h > 480) {
         die("usage: see the top of screen_probe.cpp");
     }
-    Difference d = compare(load(argv[2]), load(argv[3]), r, 1);
-    if (command == "differs") {
-        std::printf("%d\n", d.count);
-    } else {
-        std::printf("%d %d\n", std::max(0, d.right - d.left + 1),
-                    std::max(0, d.bottom - d.top + 1));
-    }
+    std::printf("%d\n", compare(load(argv[2]), load(argv[3]), r, 1).first);
     return 0;
 }
