@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -20,10 +19,8 @@
 #include "platform/common/audio_internal.h"
 #include "platform/common/video_internal.h"
 #include "platform/common/window_internal.h"
-#include "platform/input_poll.h"
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
-#include "platform/sdl2/input_session.h"
 #include "platform/sdl2/joystick_map.h"
 #include "platform/sdl2/keymap.h"
 #include "platform/sdl2/options.h"
@@ -451,46 +448,6 @@ TEST_F(Audio, SoundPlaysReportsPlayingAndEndsOnTheDevice) {
                                 [](int16_t value) { return value > 16000 && value < 16400; });
     EXPECT_GE(half, 2 * 4000u);
     EXPECT_LE(half, 2 * 4900u);
-}
-
-// Playback and recording with a joystick, which the whole-game run under Xvfb has none of:
-// each poll reads its line, the stick rests where the recording says, and a recording made of
-// the playback says the same again.
-TEST(InputSession, PlaybackFeedsEachPollWithItsJoystickAndARecordingOfItSaysTheSame) {
-    const std::string lines = "2*down jx=65535\n- jx=40000 jb=4\n";
-    Script script;
-    std::string error;
-    ASSERT_TRUE(
-        parse_script("# seed 321\n# joystick 40000 32767\n" + lines, false, &script, &error))
-        << error;
-    sdl2::start_playback(script);
-    const std::string path = "/tmp/cellstorm-session-" + std::to_string(getpid()) + ".txt";
-    ASSERT_TRUE(sdl2::start_recording(path, "test", &error)) << error;
-    EXPECT_EQ(system_time_millis(), 321);
-
-    // The first poll looks for the joystick again and finds the recording's, at rest.
-    ASSERT_TRUE(input_source_changed());
-    EXPECT_EQ(read_joystick(), (Reading{40000, 32767, 0}));
-    for (int poll = 0; poll < 3; ++poll) {
-        if (poll > 0) {
-            EXPECT_FALSE(input_source_changed()) << poll;
-        }
-        input_poll_begins();
-        EXPECT_EQ(read_joystick(),
-                  (Reading{poll < 2 ? 65535u : 40000u, 32767, poll == 2 ? 4u : 0u}));
-        EXPECT_EQ(held(VK_DOWN), poll < 2) << poll;
-        input_poll_ends();
-    }
-    // Run out: the devices are the player's again (no pad plugged in here: one at rest).
-    EXPECT_TRUE(input_source_changed());
-    EXPECT_EQ(read_joystick(), (Reading{32768, 32768, 0}));
-
-    ASSERT_TRUE(sdl2::finish_recording("score=0"));
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    std::remove(path.c_str());
-    EXPECT_EQ(text.str(),
-              "# test\n# seed 321\n# joystick 40000 32767\n" + lines + "# end polls=3 score=0\n");
 }
 
 // Every option the game runs with, and which of --help and --version wins; the mistakes are
