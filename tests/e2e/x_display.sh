@@ -35,14 +35,10 @@ alive() { kill -0 "$game_pid" 2>/dev/null; }
 
 # Waits up to SECONDS for the game to end, and wants exit code 0.
 wait_exit() {
-    for _ in $(seq $(($1 * 10))); do
-        alive && sleep 0.1
-    done
+    for _ in $(seq $(($1 * 10))); do alive && sleep 0.1; done
     alive && fail "the game is still running $1 s after it was told to end"
-    wait "$game_pid"
-    local code=$?
+    wait "$game_pid" || fail "exit code $?"
     game_pid=""
-    [ "$code" -eq 0 ] || fail "exit code $code"
     echo "exit code 0"
 }
 
