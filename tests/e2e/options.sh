@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # The real game's command line: a bad option, an unwritable recording or a bad line in a
 # playback names itself in the first line, exit code 2, and no window is tried (the game would
-# say it found no display); --help and --version answer on stdout with 0.
-#   options.sh BIN_DIR
+# say it found no display); --help and --version answer on stdout with 0. Takes BIN_DIR.
 set -u
 game=$1/cellstorm
 work=$(mktemp -d)

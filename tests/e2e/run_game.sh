@@ -7,7 +7,6 @@ mode=$1 bin=$2 probe=$3 work=$4
 source "$(dirname "${BASH_SOURCE[0]}")/x_display.sh"
 
 [ -x "$bin/cellstorm" ] && [ -f "$bin/CSTRAIL8.BMP" ] || skip "the game or its data is not built"
-[ -x "$probe" ] || skip "screen_probe is not built"
 need Xvfb xdotool import
 bin=$(cd "$bin" && pwd)
 probe=$(realpath "$probe")
@@ -16,8 +15,7 @@ cd "$work" || fail "no work directory"
 rm -rf ./*.ppm ./*.log display config
 start_x 1366x768
 
-# Started away from its data: the game finds its files beside itself. The settings file lives
-# in the work directory, never in the home of whoever runs the tests.
+# Started away from its data, which it finds beside itself; its settings in the work directory.
 export XDG_CONFIG_HOME=$work/config
 settings=$XDG_CONFIG_HOME/cellstorm/cellstorm.ini
 tap() { xdotool key "$@"; }
@@ -26,19 +24,16 @@ tap() { xdotool key "$@"; }
 play_text="30,14,292,420 428,76,212,24 426,146,214,24 434,210,206,24 416,276,224,24 \
 526,300,74,74 0,458,300,22 444,428,196,24"
 shows() { "$probe" match current.ppm "$bin/$1" "${@:2}"; }
-is_closing() { shows CSTRAIL8.BMP; }
 # shellcheck disable=SC2086
 is_play() { shows lv1DS8.BMP $play_text; }
 is_menu_at() {
     shows CSCON8.BMP 96,108,52,336 300,169,340,217 &&
         [ "$("$probe" selected current.ppm "$bin/XCNBUT8.BMP" "$bin/CSCON8.BMP")" = "$1" ]
 }
-# How many pixels of a rectangle are unlike a picture or an earlier shot.
-unlike() { "$probe" differs current.ppm "$@"; }
-# How many are unlike the picture where the pause text, or the game-type value's end, is drawn:
-# "(Dorodo Veraviva!)" reaches well past where "(Classic)" ends.
-pause_text() { [ "$(unlike "$bin/lv1DS8.BMP" 444 428 196 24)" "$@" ]; }
-long_value() { [ "$(unlike "$bin/CSCON8.BMP" 545 218 50 20)" "$@" ]; }
+# How many pixels are unlike the picture where the pause text, or the game-type value's end, is
+# drawn: "(Dorodo Veraviva!)" reaches well past where "(Classic)" ends.
+pause_text() { [ "$("$probe" differs current.ppm "$bin/lv1DS8.BMP" 444 428 196 24)" "$@" ]; }
+long_value() { [ "$("$probe" differs current.ppm "$bin/CSCON8.BMP" 545 218 50 20)" "$@" ]; }
 
 # Moves the menu cursor to an item, looking at the screen after every step.
 menu_to() {
@@ -52,23 +47,21 @@ menu_to() {
     done
     fail "the menu cursor did not reach item $1"
 }
-# The closing picture is held for a second before the keys are read; a tap before that is
-# forgotten, as it would be by a player's keyboard. On a loaded machine the hold can outlast the
-# pause and swallow the tap: then the picture is still up, and a second press ends it.
+# The closing picture is held for a second before the keys are read, and a tap before that is
+# forgotten: on a loaded machine the hold can outlast the pause, and a second press ends it.
 leave_closing() {
     sleep 1.5
     tap Escape
     for _ in $(seq 40); do alive && sleep 0.1; done
-    alive && shot && is_closing >/dev/null && tap Escape
+    alive && shot && shows CSTRAIL8.BMP >/dev/null && tap Escape
     wait_exit 10
 }
 
 if [ "$mode" = walkthrough ]; then
-    # Title, menu, a setting changed, a new game whose first piece, pushed down by the joystick,
-    # clears the bottom row: played back from a script and recorded. Then the player's keys,
-    # recorded too: moves and turns, pause, the menu and back, the game type changed, the exit
-    # item, the closing screen. The recording replayed by cellstorm-replay, and played back, ends
-    # as the game did.
+    # Played back from a script: title, menu, a setting, a new game whose first piece, pushed by
+    # the joystick, clears a row. Then the player's keys: moves and turns, pause, the menu and
+    # back, the game type changed, exit, the closing screen. All recorded; the recording replayed
+    # by cellstorm-replay, and played back, ends as the game did.
     end_state() { grep '^# end ' "$1" | sed 's/^# end //; s#/##g'; }
     titled() { xdotool search --name "^$1\$"; }
     # Seed 1, a Classic game on playfield 7.
@@ -82,7 +75,7 @@ if [ "$mode" = walkthrough ]; then
     tap --delay 150 Left Left a s Right
     xdotool keydown Down sleep 0.4 keyup Down
     wait_for play_moved 3 is_play
-    [ "$(unlike play.ppm 30 14 292 420)" -gt 0 ] || fail "nothing moved in the well"
+    [ "$("$probe" differs current.ppm play.ppm 30 14 292 420)" -gt 0 ] || fail "nothing moved"
     tap p
     wait_for paused 3 pause_text -gt 30
     tap p
@@ -102,7 +95,7 @@ if [ "$mode" = walkthrough ]; then
     wait_for menu_game_type_changed 3 long_value -gt 20
     menu_to 6
     tap Return
-    wait_for closing 10 is_closing
+    wait_for closing 10 shows CSTRAIL8.BMP
     leave_closing
     first=$(end_state first.txt)
     grep -q '^70[*]- jy=65535$' first.txt || fail "the joystick was not recorded: $(head first.txt)"
@@ -121,7 +114,7 @@ print("polls={poll} score={score} lines={lines} level={level} well=".format(**t)
     # screen.
     start_game "$bin/cellstorm" --playback first.txt --record second.txt
     wait_for playback_title_again 15 titled "CELLSTORM [(]playback[)]"
-    wait_for closing_played_back 120 is_closing
+    wait_for closing_played_back 120 shows CSTRAIL8.BMP
     leave_closing
     second=$(end_state second.txt)
     [ "$second" = "$first" ] || fail "the playback ends as '$second', the game as '$first'"
@@ -131,9 +124,8 @@ fi
 [ "$mode" = window ] || fail "unknown run $mode"
 
 # --window --scale integer shows a window of whole steps; Alt+Enter makes it full screen; the
-# settings file binds turn-clockwise to D: D gives the game its turn key, S no longer does (the
-# recording says what each poll read); Alt+F4 in play ends the game with 0, and the file then
-# holds Alt+Enter's change.
+# settings file binds turn-clockwise to D: the recording shows D read as the turn key, S not;
+# Alt+F4 in play ends the game with 0, and the file then holds Alt+Enter's change.
 mkdir -p "$(dirname "$settings")"
 printf '[keys]\nturn_clockwise = D\n' >"$settings"
 start_game "$bin/cellstorm" --window --scale integer --record keys.txt

@@ -1,6 +1,5 @@
-// The SDL2 backend under SDL's own test drivers (an offscreen window whose pixels can be read
-// back, a dummy or disk audio device, virtual joysticks), its command line and settings file:
-// what run_game.sh and options.sh, running the real game, do not reach or cannot see.
+// The SDL2 backend under SDL's test drivers (offscreen window, dummy or disk audio, virtual
+// joysticks), its options and settings file: what the real-game runs cannot reach or see.
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -31,7 +30,6 @@
 #include "support/headless_fixture.h"
 
 using namespace platform;
-using platform::sdl2::picture_rect;
 
 namespace {
 
@@ -114,11 +112,10 @@ bool held(int key) {
     return async_key_state(key) < 0;
 }
 
-// Keys by their labels: a layout where A and Q trade places, and a player's bindings, where the
-// key that lost its action gives nothing while Alt+Enter and Alt+F4 stay (the e2e window run
-// turns with a bound D). Either Enter holds Return until both are up; Alt+Enter toggles full
-// screen once, not again by the key's repeat, and the game never sees it; the window manager's
-// close with its quit is one close.
+// Keys by their labels on a layout where A and Q trade places, and as the player binds them
+// (the key that lost its action gives nothing; Alt+Enter and Alt+F4 stay). Either Enter holds
+// Return until both are up; Alt+Enter toggles once, not again on the key's repeat, and the game
+// never sees it; the window manager's close with its quit is one close.
 TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
     sdl2::Settings rebound = sdl2::default_settings();
     rebound.keys[8] = {"D", "Keypad 6"};  // turn clockwise
@@ -314,16 +311,15 @@ TEST(PictureRect, FitAndIntegerPlacesCentredWithBars) {
         {-5, -5, ScaleMode::Integer, {0, 0, 0, 0}},
     };
     for (const auto& c : cases) {
-        sdl2::PictureRect r = picture_rect(c.width, c.height, c.mode);
+        sdl2::PictureRect r = sdl2::picture_rect(c.width, c.height, c.mode);
         EXPECT_EQ((std::vector<int>{r.x, r.y, r.w, r.h}), c.place)
             << c.width << " x " << c.height << (c.mode == ScaleMode::Fit ? " fit" : " integer");
     }
 }
 
-// Whole-number sizes are exact copies through the palette; other sizes keep the middle of every
-// game pixel within an eighth of the way to its neighbour on each axis (plain bilinear would be
-// a third); rows are drawn again only where the picture changed (all of them when the palette
-// did, as every fade of the e2e runs shows); nothing is written into a texture's padding.
+// Whole-number sizes are exact copies; other sizes keep the middle of every game pixel within an
+// eighth of the way to its neighbour on each axis (plain bilinear: a third); only rows whose
+// pixels changed are drawn again; nothing is written into a texture's padding.
 TEST(Scaler, SharpAtEverySizeAndOnlyChangedRowsRedrawn) {
     // Grey levels as indices: a colour's channels show which source pixels were mixed into it.
     std::vector<uint8_t> pixels(640 * 480);
@@ -374,10 +370,8 @@ TEST(Scaler, SharpAtEverySizeAndOnlyChangedRowsRedrawn) {
     }
 }
 
-// What the primary surface gets shows by the next clock read, without a flip (flips are shown
-// on every frame of the e2e runs): the game blanks the primary between pictures; a fade step
-// changes the palette alone, then waits; a new picture sets all 256 entries in a row, and the
-// screen ends in the last of them.
+// Shown by the next clock read without a flip: the primary blanked between pictures, a fade step
+// (the palette alone), and a new picture's 256 single-entry palette sets, ending in the last.
 TEST_F(Present, PaletteChangesAndFillsOfThePrimaryShowByTheNextClockRead) {
     test_support::TestDisplay display;
     ASSERT_TRUE(test_support::create_test_display(window, &display));
@@ -450,8 +444,7 @@ TEST_F(Audio, SoundPlaysReportsPlayingAndEndsOnTheDevice) {
     EXPECT_LE(half, 2 * 4900u);
 }
 
-// Every option the game runs with, and which of --help and --version wins; the mistakes are
-// tried on the game itself.
+// Every option the game runs with, and which of --help and --version wins (mistakes: options.sh).
 TEST(Options, EveryOptionIsRead) {
     sdl2::Options o;
     std::string error;
@@ -474,11 +467,10 @@ TEST(Options, EveryOptionIsRead) {
     EXPECT_EQ(parse({"--version", "--help"}), sdl2::ParseResult::Help);
 }
 
-// Each bad line is named with its line number and leaves its default, the good lines around it
-// still count, and the file is reported as not to be overwritten. What is saved reads back the
-// same, and no temporary file stays beside it. A folder that cannot be made (a file stands in
-// its way) is reported and nothing is saved; a missing file gives the defaults. Without
-// XDG_CONFIG_HOME (the e2e runs set it) the file is under HOME.
+// Each bad line is named with its number and leaves its default, the good ones still count, and
+// the file is not to be overwritten. What is saved reads back the same, with no temporary file
+// left. A folder that cannot be made is reported and nothing is saved; a missing file gives the
+// defaults. Without XDG_CONFIG_HOME (the e2e runs set it) the file is under HOME.
 TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReported) {
     char pattern[] = "/tmp/cellstorm-settings-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);

@@ -42,12 +42,11 @@ wait_exit() {
     echo "exit code 0"
 }
 
-# The whole screen, or the window $shot_of, as current.ppm; keep NAME copies it as NAME.ppm.
+# The whole screen, or the window $shot_of, as current.ppm.
 shot_of=root
 shot() { timeout 20 import -window "$shot_of" -depth 8 "ppm:$work/current.ppm"; }
-keep() { cp "$work/current.ppm" "$work/$1.ppm"; }
 
-# Takes screenshots until CHECK passes, within LIMIT seconds, and keeps that one as NAME.
+# Takes screenshots until CHECK passes, within LIMIT seconds, and keeps that one as NAME.ppm.
 #   wait_for NAME LIMIT CHECK...
 wait_for() {
     local name=$1 deadline=$((SECONDS + $2))
@@ -56,12 +55,12 @@ wait_for() {
         alive || fail "the game ended while waiting for: $name"
         shot
         if "$@" >"$work/probe.log" 2>&1; then
-            keep "$name"
+            cp "$work/current.ppm" "$work/$name.ppm"
             echo "seen: $name"
             return 0
         fi
         if [ "$SECONDS" -ge "$deadline" ]; then
-            keep "$name-not-seen"
+            cp "$work/current.ppm" "$work/$name-not-seen.ppm"
             fail "$name not seen in time ($(tr '\n' ' ' <"$work/probe.log"))"
         fi
         sleep 0.2

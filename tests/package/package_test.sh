@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The Debian package, built and taken apart: its file list and control fields, lintian, the
 # desktop entry, the metainfo, the manual pages and the icons; then the replay tool and the game
-# run from the unpacked tree, started from a folder that has nothing to do with either.
-#   package_test.sh CPACK BUILD_DIR VERSION SCREEN_PROBE WORK_DIR
+# run from the unpacked tree, started from an unrelated folder. Arguments: CPACK BUILD_DIR
+# VERSION SCREEN_PROBE WORK_DIR.
 set -u
 cpack=$1 build=$2 version=$3 probe=$4 work=$5
 
