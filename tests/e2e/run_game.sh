@@ -32,8 +32,8 @@ is_menu_at() {
 }
 # How many pixels are unlike the picture where the pause text, or the game-type value's end, is
 # drawn: "(Dorodo Veraviva!)" reaches well past where "(Classic)" ends.
-pause_text() { [ "$("$probe" differs current.ppm "$bin/lv1DS8.BMP" 444 428 196 24)" "$@" ]; }
-long_value() { [ "$("$probe" differs current.ppm "$bin/CSCON8.BMP" 545 218 50 20)" "$@" ]; }
+pause_text() { test "$("$probe" differs current.ppm "$bin/lv1DS8.BMP" 444 428 196 24)" "$@"; }
+long_value() { test "$("$probe" differs current.ppm "$bin/CSCON8.BMP" 545 218 50 20)" "$@"; }
 
 # Moves the menu cursor to an item, looking at the screen after every step.
 menu_to() {
