@@ -123,6 +123,10 @@ Image load(const std::string& path, const std::string& table_path = "") {
             image.rgb.push_back(uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
         }
     }
+    if (table != picture) {
+        SDL_FreeSurface(table);
+    }
+    SDL_FreeSurface(picture);
     return image;
 }
 

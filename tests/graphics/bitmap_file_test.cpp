@@ -56,7 +56,7 @@ std::vector<uint8_t> Bmp(const BmpLayout& layout) {
     const size_t stride = ((row_bits + 31) / 32) * 4;
     std::vector<uint8_t> data(stride * size_t(layout.rows), 0);
     for (int row = 0; row < layout.rows; ++row) {
-        uint8_t* out = &data[size_t(layout.top_down ? row : layout.rows - 1 - row) * stride];
+        uint8_t* out = data.data() + size_t(layout.top_down ? row : layout.rows - 1 - row) * stride;
         for (size_t x = 0; x < row_bits / 8; ++x) {
             out[x] = layout.bit_count == 8 ? pixels[size_t(row) * size_t(layout.width) + x] : 0x11;
         }
