@@ -131,24 +131,30 @@ void Run_Lock_Delay(Piece* p) {
     }
 }
 
-bool Inside_Well(int row, int column) {
-    return row >= 0 && row < WELL_ROWS && column >= 0 && column < WELL_COLUMNS;
-}
-
-// True when a cell of the piece inside the grid sits on an occupied well cell.
-bool Lock_Would_Overwrite(const Piece* p) {
+// Calls visit(row, column) for each cell of the piece that lies inside the grid; a cell outside
+// it is never looked at or written.
+template <typename Visit>
+void For_Cells_In_Well(const Piece* p, Visit visit) {
     int top = Pixel_To_Cell(p->y);
     int left = Pixel_To_Cell(p->x);
     for (int r = 0; r < SHAPE_SIZE; r++) {
         for (int c = 0; c < SHAPE_SIZE; c++) {
             int row = top + r;
             int column = left + c;
-            if (p->body.grid[r][c] && Inside_Well(row, column) && Well_Occupied(row, column)) {
-                return true;
+            if (p->body.grid[r][c] && row >= 0 && row < WELL_ROWS && column >= 0 &&
+                column < WELL_COLUMNS) {
+                visit(row, column);
             }
         }
     }
-    return false;
+}
+
+// True when a cell of the piece inside the grid sits on an occupied well cell.
+bool Lock_Would_Overwrite(const Piece* p) {
+    bool occupied = false;
+    For_Cells_In_Well(
+        p, [&occupied](int row, int column) { occupied = occupied || Well_Occupied(row, column); });
+    return occupied;
 }
 
 void Lock(Piece* p) {
@@ -157,18 +163,7 @@ void Lock(Piece* p) {
     while (Lock_Would_Overwrite(p)) {
         p->y -= CELL_SIZE;
     }
-    int top = Pixel_To_Cell(p->y);
-    int left = Pixel_To_Cell(p->x);
-    for (int r = 0; r < SHAPE_SIZE; r++) {
-        for (int c = 0; c < SHAPE_SIZE; c++) {
-            int row = top + r;
-            int column = left + c;
-            // A cell that would land outside the grid is dropped rather than written.
-            if (p->body.grid[r][c] && Inside_Well(row, column)) {
-                well[row][column].value = p->body.image;
-            }
-        }
-    }
+    For_Cells_In_Well(p, [p](int row, int column) { well[row][column].value = p->body.image; });
     if (Process_Lines(1) > 0) {
         clear_phase = CLEAR_START;
     }
