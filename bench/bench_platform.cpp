@@ -14,7 +14,7 @@
 #ifdef CELLSTORM_BENCH_SDL2_PRESENT
 #include <SDL.h>
 
-#include "platform/sdl2/present.h"
+#include "platform/port/placement.h"
 #include "platform/sdl2/show.h"
 #endif
 
@@ -59,13 +59,13 @@ void BM_Present(benchmark::State& state) {
         platform::PaletteEntry palette[256];
         uint32_t lookup[256];
         Fade_Palette(palette, 0);
-        platform::sdl2::build_lookup(palette, lookup);
+        platform::port::build_lookup(palette, lookup);
         int step = 0;
         for (auto _ : state) {
             ++step;
             if (fade) {
                 Fade_Palette(palette, step);
-                platform::sdl2::build_lookup(palette, lookup);
+                platform::port::build_lookup(palette, lookup);
             } else {
                 // A piece moved down one cell, and the score changed.
                 const int top = 16 * (step % 24);
@@ -79,7 +79,7 @@ void BM_Present(benchmark::State& state) {
                 }
             }
             platform::sdl2::show_picture(window, nullptr, screen.data(), lookup,
-                                         platform::sdl2::ScaleMode::Fit, step == 1);
+                                         platform::port::ScaleMode::Fit, step == 1);
         }
     }
     platform::sdl2::forget_picture();

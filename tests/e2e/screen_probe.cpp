@@ -17,7 +17,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/sdl2/present.h"
+#include "platform/port/placement.h"
 
 namespace {
 
@@ -60,9 +60,9 @@ bool alike(uint32_t a, uint32_t b) {
 Rect place_in(const Image& shot) {
     const char* mode = std::getenv("PROBE_SCALE");
     const bool integer = mode != nullptr && std::string(mode) == "integer";
-    auto place = platform::sdl2::picture_rect(
+    auto place = platform::port::picture_rect(
         shot.width, shot.height,
-        integer ? platform::sdl2::ScaleMode::Integer : platform::sdl2::ScaleMode::Fit);
+        integer ? platform::port::ScaleMode::Integer : platform::port::ScaleMode::Fit);
     tolerance = place.w % 640 == 0 && place.h % 480 == 0 ? 0 : 60;
     return {place.x, place.y, place.w, place.h};
 }

@@ -20,13 +20,13 @@
 #include "platform/common/window_internal.h"
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
+#include "platform/port/options.h"
+#include "platform/port/placement.h"
+#include "platform/port/scaler.h"
+#include "platform/port/settings.h"
 #include "platform/sdl2/joystick_map.h"
 #include "platform/sdl2/keymap.h"
-#include "platform/sdl2/options.h"
-#include "platform/sdl2/present.h"
-#include "platform/sdl2/scaler.h"
 #include "platform/sdl2/sdl2_backend.h"
-#include "platform/sdl2/settings.h"
 #include "support/headless_fixture.h"
 
 using namespace platform;
@@ -117,7 +117,7 @@ bool held(int key) {
 // Return until both are up; Alt+Enter toggles once, not again on the key's repeat, and the game
 // never sees it; the window manager's close with its quit is one close.
 TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
-    sdl2::Settings rebound = sdl2::default_settings();
+    port::Settings rebound = port::default_settings();
     rebound.keys[8] = {"D", "Keypad 6"};  // turn clockwise
     rebound.keys[4] = {"Keypad Enter"};   // select
     rebound.keys[9] = {"Return"};         // pause
@@ -139,11 +139,11 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
         {true, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT, VK_F4},
     };
     for (const auto& c : cases) {
-        sdl2::set_key_bindings(c.rebind ? rebound : sdl2::default_settings());
+        sdl2::set_key_bindings(c.rebind ? rebound : port::default_settings());
         EXPECT_EQ(sdl2::virtual_key(c.label, c.where, c.mod != KMOD_NONE), c.key)
             << SDL_GetKeyName(c.label) << (c.rebind ? " rebound" : "");
     }
-    sdl2::set_key_bindings(sdl2::default_settings());
+    sdl2::set_key_bindings(port::default_settings());
     for (int other : {0x7E, -1, 1000}) {
         EXPECT_EQ(async_key_state(other), 0);
     }
@@ -218,8 +218,8 @@ Reading read_joystick() {
 }
 
 TEST(Joystick, GamepadAndPlainJoystickInTheGamesUnits) {
-    const PadBindings usual = sdl2::pad_bindings(sdl2::default_settings());
-    sdl2::Settings settings = sdl2::default_settings();
+    const PadBindings usual = sdl2::pad_bindings(port::default_settings());
+    port::Settings settings = port::default_settings();
     settings.pad_buttons[0] = {"x", "leftshoulder"};
     settings.pad_buttons[3] = {"x"};
     const PadBindings own = sdl2::pad_bindings(settings);
@@ -291,7 +291,7 @@ TEST(Joystick, AbsentPadReadsAtRestAndOnePluggedInLaterIsUsed) {
 // The picture in outputs of every common shape: fit fills the height (or the width of a tall
 // window) at 4:3; integer takes whole steps, or scales down when not even one fits.
 TEST(PictureRect, FitAndIntegerPlacesCentredWithBars) {
-    using sdl2::ScaleMode;
+    using port::ScaleMode;
     const struct {
         int width, height;
         ScaleMode mode;
@@ -332,11 +332,11 @@ TEST(Scaler, SharpAtEverySizeAndOnlyChangedRowsRedrawn) {
     }
     for (auto [w, h] : {std::pair{640, 480}, {1280, 960}, {1024, 768}, {1440, 1080}, {600, 450}}) {
         SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h));
-        sdl2::Scaler scaler;
+        port::Scaler scaler;
         scaler.set_size(w, h);
         auto runs = [&] {
             std::vector<int> flat;
-            for (const sdl2::RowSpan& run : scaler.update(pixels.data(), lookup)) {
+            for (const port::RowSpan& run : scaler.update(pixels.data(), lookup)) {
                 flat.insert(flat.end(), {run.first, run.last});
             }
             return flat;
@@ -446,25 +446,25 @@ TEST_F(Audio, SoundPlaysReportsPlayingAndEndsOnTheDevice) {
 
 // Every option the game runs with, and which of --help and --version wins (mistakes: options.sh).
 TEST(Options, EveryOptionIsRead) {
-    sdl2::Options o;
+    port::Options o;
     std::string error;
     auto parse = [&](std::vector<const char*> args) {
         args.insert(args.begin(), "cellstorm");
-        return sdl2::parse_options(int(args.size()), args.data(), &o, &error);
+        return port::parse_options(int(args.size()), args.data(), &o, &error);
     };
     ASSERT_EQ(parse({"--window", "--scale", "integer", "--no-sound", "--data", "/d",
                      "--config=c.ini", "--verbose"}),
-              sdl2::ParseResult::Run);
+              port::ParseResult::Run);
     EXPECT_TRUE(o.window_given && !o.fullscreen && o.scale_given && o.no_sound && o.verbose);
-    EXPECT_EQ(o.scale, sdl2::ScaleMode::Integer);
+    EXPECT_EQ(o.scale, port::ScaleMode::Integer);
     EXPECT_EQ(o.data_dir, "/d");
     EXPECT_EQ(o.config_file, "c.ini");
-    ASSERT_EQ(parse({"--window", "--fullscreen", "--scale=fit"}), sdl2::ParseResult::Run);
-    EXPECT_TRUE(o.window_given && o.fullscreen && o.scale == sdl2::ScaleMode::Fit);
-    ASSERT_EQ(parse({}), sdl2::ParseResult::Run);
+    ASSERT_EQ(parse({"--window", "--fullscreen", "--scale=fit"}), port::ParseResult::Run);
+    EXPECT_TRUE(o.window_given && o.fullscreen && o.scale == port::ScaleMode::Fit);
+    ASSERT_EQ(parse({}), port::ParseResult::Run);
     EXPECT_FALSE(o.window_given || o.scale_given || o.no_sound || o.verbose);
-    EXPECT_EQ(parse({"--version"}), sdl2::ParseResult::Version);
-    EXPECT_EQ(parse({"--version", "--help"}), sdl2::ParseResult::Help);
+    EXPECT_EQ(parse({"--version"}), port::ParseResult::Version);
+    EXPECT_EQ(parse({"--version", "--help"}), port::ParseResult::Help);
 }
 
 // Each bad line is named with its number and leaves its default, the good ones still count, and
@@ -477,7 +477,7 @@ TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReport
     const std::string dir = pattern;
     const std::string path = dir + "/sub/cellstorm.ini";
     std::string reason;
-    ASSERT_TRUE(sdl2::prepare_settings_folder(path, &reason)) << reason;
+    ASSERT_TRUE(port::prepare_settings_folder(path, &reason)) << reason;
     std::ofstream(path)
         << ("[display]\n"                       // 1
             "fullscreen = no\n"                 // 2
@@ -492,9 +492,9 @@ TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReport
             "[sound]\n"                         // 11
             "volume = 3\n"                      // 12
             "this line has no equals sign\n");  // 13
-    sdl2::Settings settings = sdl2::default_settings();
+    port::Settings settings = port::default_settings();
     std::vector<std::string> warnings;
-    EXPECT_FALSE(sdl2::load_settings(path, &settings, &warnings));
+    EXPECT_FALSE(port::load_settings(path, &settings, &warnings));
     const char* expected[] = {"line 3: scale",
                               "line 4: window_width",
                               "line 5: unknown setting",
@@ -507,31 +507,31 @@ TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReport
         EXPECT_NE(warnings[i].find(expected[i]), std::string::npos) << warnings[i];
         EXPECT_EQ(warnings[i].find(path), 0u) << warnings[i];
     }
-    sdl2::Settings good_lines = sdl2::default_settings();
+    port::Settings good_lines = port::default_settings();
     good_lines.fullscreen = false;
     good_lines.keys[8] = {"D"};
-    EXPECT_EQ(sdl2::settings_text(settings), sdl2::settings_text(good_lines));
+    EXPECT_EQ(port::settings_text(settings), port::settings_text(good_lines));
 
-    settings.scale = sdl2::ScaleMode::Integer;
+    settings.scale = port::ScaleMode::Integer;
     settings.window_width = 1280;
     settings.window_height = 960;
     settings.keys[8] = {"D", "Keypad 6"};
     settings.keys[0] = {};
     settings.pad_buttons[2] = {"x", "y"};
-    ASSERT_TRUE(sdl2::save_settings(path, settings, &reason)) << reason;
+    ASSERT_TRUE(port::save_settings(path, settings, &reason)) << reason;
     EXPECT_EQ(access((path + ".new").c_str(), F_OK), -1);
-    sdl2::Settings again = sdl2::default_settings();
+    port::Settings again = port::default_settings();
     warnings.clear();
-    ASSERT_TRUE(sdl2::load_settings(path, &again, &warnings));
+    ASSERT_TRUE(port::load_settings(path, &again, &warnings));
     EXPECT_TRUE(warnings.empty()) << warnings.front();
-    EXPECT_EQ(sdl2::settings_text(again), sdl2::settings_text(settings));
+    EXPECT_EQ(port::settings_text(again), port::settings_text(settings));
 
     std::ofstream(dir + "/blocked") << "a file, not a folder";
     const std::string blocked = dir + "/blocked/cellstorm/cellstorm.ini";
-    EXPECT_FALSE(sdl2::prepare_settings_folder(blocked, &reason));
+    EXPECT_FALSE(port::prepare_settings_folder(blocked, &reason));
     EXPECT_NE(reason.find(dir + "/blocked/cellstorm"), std::string::npos) << reason;
-    EXPECT_FALSE(sdl2::save_settings(blocked, sdl2::default_settings(), &reason));
-    EXPECT_TRUE(sdl2::load_settings(blocked, &settings, &warnings)) << "missing: the defaults";
+    EXPECT_FALSE(port::save_settings(blocked, port::default_settings(), &reason));
+    EXPECT_TRUE(port::load_settings(blocked, &settings, &warnings)) << "missing: the defaults";
     setenv("XDG_CONFIG_HOME", "", 1);
     setenv("HOME", "/home/p", 1);
     EXPECT_EQ(sdl2::default_settings_path(), "/home/p/.config/cellstorm/cellstorm.ini");

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "platform/common/backend.h"
-#include "platform/sdl2/present.h"
+#include "platform/port/placement.h"
+#include "platform/port/settings.h"
 #include "platform/sdl2/sdl2_backend.h"
-#include "platform/sdl2/settings.h"
 #include "platform/sdl2/show.h"
 
 namespace platform::sdl2 {
+
+using namespace port;
 
 namespace {
 

@@ -4,9 +4,11 @@
 #include <SDL.h>
 
 #include "platform/common/joystick_map.h"
-#include "platform/sdl2/settings.h"
+#include "platform/port/settings.h"
 
 namespace platform::sdl2 {
+
+using namespace port;
 
 static_assert(int(kPadButtonCount) == int(SDL_CONTROLLER_BUTTON_MAX) &&
                   int(kPadA) == int(SDL_CONTROLLER_BUTTON_A) &&

@@ -3,9 +3,11 @@
 #include <vector>
 
 #include "platform/keyboard.h"
-#include "platform/sdl2/settings.h"
+#include "platform/port/settings.h"
 
 namespace platform::sdl2 {
+
+using namespace port;
 
 namespace {
 

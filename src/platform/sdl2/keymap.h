@@ -4,9 +4,13 @@
 #pragma once
 #include <SDL.h>
 
+namespace platform::port {
+struct Settings;
+}
+
 namespace platform::sdl2 {
 
-struct Settings;
+using port::Settings;
 
 constexpr int VK_BACK = 0x08;
 constexpr int VK_TAB = 0x09;

@@ -11,11 +11,11 @@
 #include "app/winmain.h"
 #include "platform/common/files_internal.h"
 #include "platform/diagnostics.h"
-#include "platform/sdl2/input_session.h"
+#include "platform/port/options.h"
+#include "platform/port/session.h"
+#include "platform/port/settings.h"
 #include "platform/sdl2/keymap.h"
-#include "platform/sdl2/options.h"
 #include "platform/sdl2/sdl2_backend.h"
-#include "platform/sdl2/settings.h"
 
 #ifndef CELLSTORM_VERSION
 #define CELLSTORM_VERSION "unknown"
@@ -24,6 +24,7 @@
 namespace {
 
 using namespace platform::sdl2;
+using namespace platform::port;
 
 // The game keeps the instance handle and never looks inside it.
 char instance_tag;

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "platform/sdl2/present.h"
-#include "platform/sdl2/scaler.h"
+#include "platform/port/placement.h"
+#include "platform/port/scaler.h"
 
 namespace platform::sdl2 {
 

@@ -6,9 +6,14 @@
 
 #include <cstdint>
 
-#include "platform/sdl2/options.h"
+#include "platform/port/options.h"
 
 namespace platform::sdl2 {
+
+using namespace port;
+
+// The texture format: 32-bit without alpha, so copying it never blends.
+constexpr uint32_t kTextureFormat = SDL_PIXELFORMAT_RGB888;
 
 // Shows the 640 x 480 indices through lookup, placed in the window by the scale mode.
 // renderer null: the window's own pixels. everything: draw and send every pixel again (after

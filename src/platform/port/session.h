@@ -7,7 +7,7 @@
 
 #include "platform/common/input_script.h"
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 // From now on the polls read the script, and the system time's millisecond field is its seed
 // (when it has one). The joystick reads as the recording's: present and resting where it
@@ -24,4 +24,4 @@ bool start_recording(const std::string& path, const std::string& about, std::str
 // Nothing to do without a recording.
 bool finish_recording(const std::string& summary);
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

@@ -2,9 +2,9 @@
 #pragma once
 #include <string>
 
-#include "platform/sdl2/session_options.h"
+#include "platform/port/session_options.h"
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 enum class ScaleMode { Fit, Integer };
 
@@ -30,4 +30,4 @@ ParseResult parse_options(int argc, const char* const* argv, Options* options, s
 // The usage text for --help and after a bad option.
 const char* usage_text();
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 struct SessionOptions {
     std::string record_path;    // --record FILE; empty: no recording
@@ -14,4 +14,4 @@ struct SessionOptions {
 int take_session_option(int argc, const char* const* argv, int* index, SessionOptions* options,
                         std::string* error);
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

@@ -1,6 +1,6 @@
-#include "platform/sdl2/options.h"
+#include "platform/port/options.h"
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 namespace {
 
@@ -138,4 +138,4 @@ const char* usage_text() {
     return kUsage;
 }
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 struct RowSpan {
     int first = 0;
@@ -47,4 +47,4 @@ class Scaler {
     bool all_stale_ = true;
 };
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

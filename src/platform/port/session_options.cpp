@@ -1,6 +1,6 @@
-#include "platform/sdl2/session_options.h"
+#include "platform/port/session_options.h"
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 int take_session_option(int argc, const char* const* argv, int* index, SessionOptions* options,
                         std::string* error) {
@@ -23,4 +23,4 @@ int take_session_option(int argc, const char* const* argv, int* index, SessionOp
     return 1;
 }
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

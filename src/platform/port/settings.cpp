@@ -1,4 +1,4 @@
-#include "platform/sdl2/settings.h"
+#include "platform/port/settings.h"
 
 #include <SDL.h>
 #include <ini.h>
@@ -12,7 +12,7 @@
 
 #include "platform/keyboard.h"
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 const GameKey kGameKeys[kGameKeyCount] = {
     {"left", VK_LEFT, "Left", "move left; in the menu: change the setting"},
@@ -304,4 +304,4 @@ Settings& active_settings() {
     return settings;
 }
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

@@ -1,7 +1,7 @@
 // The seam's key, joystick and system-time readers, with the recording and playback of input
 // between them and the devices. They are asked during static initialisation too, so the state
 // lives in a function-local object built on first use.
-#include "platform/sdl2/input_session.h"
+#include "platform/port/session.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -189,7 +189,7 @@ uint16_t system_time_millis() {
     return seed ? *seed : sdl2::live_system_millis();
 }
 
-namespace sdl2 {
+namespace port {
 
 void start_playback(const Script& script) {
     InputSession& s = session();
@@ -202,7 +202,7 @@ void start_playback(const Script& script) {
     s.rest.joystick_x = script.start.joystick_x;
     s.rest.joystick_y = script.start.joystick_y;
     s.fed = s.rest;
-    set_title_note(" (playback)");
+    sdl2::set_title_note(" (playback)");
 }
 
 bool start_recording(const std::string& path, const std::string& about, std::string* error) {
@@ -215,7 +215,7 @@ bool start_recording(const std::string& path, const std::string& about, std::str
         return false;
     }
     if (!s.seed) {
-        s.seed = live_system_millis();
+        s.seed = sdl2::live_system_millis();
     }
     start.seed = *s.seed;
     s.path = path;
@@ -247,6 +247,6 @@ bool finish_recording(const std::string& summary) {
     return true;
 }
 
-}  // namespace sdl2
+}  // namespace port
 
 }  // namespace platform

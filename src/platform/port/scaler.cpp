@@ -1,9 +1,9 @@
-#include "platform/sdl2/scaler.h"
+#include "platform/port/scaler.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 namespace {
 
@@ -112,4 +112,4 @@ void Scaler::write_rows(int first, int last, void* out, int pitch) const {
     }
 }
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

@@ -1,19 +1,15 @@
 // The 8-bit screen on a true-colour output: the palette lookup, and where the 640 x 480
 // picture sits in a window of any size.
 #pragma once
-#include <SDL.h>
-
 #include <cstdint>
 
-#include "platform/sdl2/options.h"
+#include "platform/port/options.h"
 #include "platform/types.h"
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 constexpr int kScreenWidth = 640;
 constexpr int kScreenHeight = 480;
-// The texture format: 32-bit without alpha, so copying it never blends.
-constexpr uint32_t kTextureFormat = SDL_PIXELFORMAT_RGB888;
 
 struct PictureRect {
     int x;
@@ -29,4 +25,4 @@ PictureRect picture_rect(int output_width, int output_height, ScaleMode mode);
 // The 256 colours of the palette as texture pixels.
 void build_lookup(const PaletteEntry palette[256], uint32_t lookup[256]);
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

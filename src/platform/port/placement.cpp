@@ -1,8 +1,8 @@
-#include "platform/sdl2/present.h"
+#include "platform/port/placement.h"
 
 #include <algorithm>
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 PictureRect picture_rect(int output_width, int output_height, ScaleMode mode) {
     if (output_width <= 0 || output_height <= 0) {
@@ -35,4 +35,4 @@ void build_lookup(const PaletteEntry palette[256], uint32_t lookup[256]) {
     }
 }
 
-}  // namespace platform::sdl2
+}  // namespace platform::port

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl2/options.h"
+#include "platform/port/options.h"
 
-namespace platform::sdl2 {
+namespace platform::port {
 
 // The game's ten keys, in the file's order, each with the virtual key the game reads.
 struct GameKey {
@@ -54,4 +54,4 @@ bool save_settings(const std::string& path, const Settings& settings, std::strin
 // The settings the backend runs with; the display updates them as the player changes them.
 Settings& active_settings();
 
-}  // namespace platform::sdl2
+}  // namespace platform::port
