@@ -1,8 +1,10 @@
-// What the shared platform pieces need from a backend (sdl2 or headless). The shared code in
-// platform/common implements the seam's window/message queue, video, text and audio on top of
-// these few calls; each backend implements them once, plus the clock, keyboard and joystick.
+// The one interface a backend implements (sdl2, web, headless). The shared code in
+// platform/common implements the whole seam on top of these calls: window and message queue,
+// clock, keyboard, joystick, video, text and audio; platform/port adds the options, settings,
+// bindings, recording and playback. A backend implements these and nothing of the seam itself.
 #pragma once
 #include <cstdint>
+#include <string>
 
 #include "platform/types.h"
 
@@ -58,5 +60,43 @@ void audio_unlock();
 // Called by the status query of a playing buffer, so a game that spins on it does not burn a
 // core (SDL) or time does pass (headless).
 void audio_status_polled();
+
+// --- Time ---
+// Milliseconds of a monotonic clock (the virtual clock headless).
+uint64_t clock_ms();
+// Returns once clock_ms() has reached deadline_ms (headless: lets the time pass). Pumps nothing.
+void wait_until_ms(uint64_t deadline_ms);
+// The millisecond field (0 ... 999) of the machine's system time.
+uint16_t system_millis();
+// The game has just read the tick count or is about to read a key: a spinning game still keeps
+// the devices current (SDL: pump stale events, show a waiting picture), or time passes (headless).
+void polled();
+// How long a peek at an empty queue right after another waits, so idle loops do not burn a
+// core; 0 where the clock moves on by itself (headless).
+uint32_t idle_wait_ms();
+
+// --- Keys and the joystick ---
+// The backend's own code for a key name of the settings file ("A", "Left", "Keypad Enter"), the
+// same code its key events carry; 0 for a name it does not know.
+int key_from_name(const std::string& name);
+// Alt+Enter: the display between full screen and a window.
+void toggle_fullscreen();
+// The first joystick or gamepad now, in the Windows units (axes 0 ... 65535, bit 0 = button 1),
+// with the number of buttons it offers; false when there is none.
+struct JoystickNow {
+    uint32_t x = 32767;
+    uint32_t y = 32767;
+    uint32_t buttons = 0;
+    uint32_t button_count = 5;
+};
+bool read_joystick(JoystickNow* now);
+
+// --- Places and the window's title ---
+// The running program's folder with a trailing separator, or "" when it cannot be told.
+std::string program_folder();
+// The folder for the player's settings with a trailing separator (made by the caller), or "".
+std::string settings_folder();
+// The window's title changed (a playback adds a note to it).
+void window_title_changed(const char* title);
 
 }  // namespace platform::backend
