@@ -7,7 +7,6 @@
 
 InputState input_state;
 InputDevice input_device;
-void (*input_poll_hook)() = nullptr;
 
 namespace {
 
@@ -179,9 +178,6 @@ int InputDevice::Read_Keyboard() {
 }
 
 int InputDevice::Poll(InputState* state) {
-    if (input_poll_hook != nullptr) {
-        input_poll_hook();
-    }
     // A recording played back brings the joystick it had, and the player's own is back when it
     // runs out.
     if (platform::input_source_changed()) {

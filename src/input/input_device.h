@@ -26,10 +26,6 @@ struct InputState {
 // The last poll, for the game rules and the menu.
 extern InputState input_state;
 
-// Called at the start of every Poll when set; null in the game. The replay tool sets it to
-// hold the keys of its script for exactly that poll.
-extern void (*input_poll_hook)();
-
 class InputDevice {
   public:
     // Looks for joystick 1 once; a joystick plugged in later is never used.

@@ -24,8 +24,8 @@
 #include "platform/port/placement.h"
 #include "platform/port/scaler.h"
 #include "platform/port/settings.h"
-#include "platform/sdl2/joystick_map.h"
-#include "platform/sdl2/keymap.h"
+#include "platform/common/joystick_map.h"
+#include "platform/port/bindings.h"
 #include "platform/sdl2/sdl2_backend.h"
 #include "support/headless_fixture.h"
 
@@ -139,11 +139,11 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
         {true, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT, VK_F4},
     };
     for (const auto& c : cases) {
-        sdl2::set_key_bindings(c.rebind ? rebound : port::default_settings());
+        port::set_bindings(c.rebind ? rebound : port::default_settings());
         EXPECT_EQ(sdl2::virtual_key(c.label, c.where, c.mod != KMOD_NONE), c.key)
             << SDL_GetKeyName(c.label) << (c.rebind ? " rebound" : "");
     }
-    sdl2::set_key_bindings(port::default_settings());
+    port::set_bindings(port::default_settings());
     for (int other : {0x7E, -1, 1000}) {
         EXPECT_EQ(async_key_state(other), 0);
     }
@@ -209,6 +209,9 @@ using Reading = std::vector<uint32_t>;  // x, y, buttons
 Reading reading(const JoyInfoEx& info) {
     return {info.dwXpos, info.dwYpos, info.dwButtons};
 }
+Reading reading(const backend::JoystickNow& now) {
+    return {now.x, now.y, now.buttons};
+}
 // The joystick as the game reads it.
 Reading read_joystick() {
     JoyInfoEx info{};
@@ -218,12 +221,15 @@ Reading read_joystick() {
 }
 
 TEST(Joystick, GamepadAndPlainJoystickInTheGamesUnits) {
-    const PadBindings usual = sdl2::pad_bindings(port::default_settings());
+    port::set_bindings(port::default_settings());
+    const PadBindings usual = port::pad_bindings();
     port::Settings settings = port::default_settings();
     settings.pad_buttons[0] = {"x", "leftshoulder"};
     settings.pad_buttons[3] = {"x"};
-    const PadBindings own = sdl2::pad_bindings(settings);
-    JoyInfoEx info{};
+    port::set_bindings(settings);
+    const PadBindings own = port::pad_bindings();
+    port::set_bindings(port::default_settings());
+    backend::JoystickNow info;
     GamepadReading pad;
     pad.left_x = -32768;
     pad.left_y = 32767;
@@ -311,7 +317,7 @@ TEST(PictureRect, FitAndIntegerPlacesCentredWithBars) {
         {-5, -5, ScaleMode::Integer, {0, 0, 0, 0}},
     };
     for (const auto& c : cases) {
-        sdl2::PictureRect r = sdl2::picture_rect(c.width, c.height, c.mode);
+        port::PictureRect r = port::picture_rect(c.width, c.height, c.mode);
         EXPECT_EQ((std::vector<int>{r.x, r.y, r.w, r.h}), c.place)
             << c.width << " x " << c.height << (c.mode == ScaleMode::Fit ? " fit" : " integer");
     }
@@ -534,7 +540,7 @@ TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReport
     EXPECT_TRUE(port::load_settings(blocked, &settings, &warnings)) << "missing: the defaults";
     setenv("XDG_CONFIG_HOME", "", 1);
     setenv("HOME", "/home/p", 1);
-    EXPECT_EQ(sdl2::default_settings_path(), "/home/p/.config/cellstorm/cellstorm.ini");
+    EXPECT_EQ(port::default_settings_path(), "/home/p/.config/cellstorm/cellstorm.ini");
     unsetenv("XDG_CONFIG_HOME");
     std::system(("rm -rf '" + dir + "'").c_str());
 }

@@ -1,19 +1,14 @@
 #include "session.h"
 
-#include <new>
-
 #include "app/winmain.h"
 #include "common/game_state.h"
-#include "input/input_device.h"
 #include "platform/headless/control.h"
+#include "platform/port/session.h"
 #include "platform/window.h"
 #include "wav.h"
 
 namespace replay {
 namespace {
-
-// The one session being run, for the input device's plain function hook.
-Session* active_session = nullptr;
 
 // The rate a sound recording is made at, as a desktop device commonly runs.
 constexpr int SOUND_RATE = 44100;
@@ -26,41 +21,36 @@ constexpr int SW_SHOWNORMAL = 1;
 }  // namespace
 
 Session::Session(const Options& options, const platform::Script& script, std::FILE* trace)
-    : options_(options),
-      trace_(trace),
-      start_(script.start),
-      cursor_(script),
-      joystick_x_(script.start.joystick_x),
-      joystick_y_(script.start.joystick_y) {}
+    : options_(options), trace_(trace), script_(script) {
+    // The arguments win over what the script says of its start.
+    script_.start.seed = options.seed.value_or(0);
+    script_.start.joystick = options.joystick;
+}
 
 int Session::run() {
     namespace headless = platform::headless;
     if (!options_.data_dir.empty()) {
         headless::set_data_dirs({options_.data_dir});
     }
-    headless::set_system_millis(options_.seed.value_or(0));
     if (options_.joystick) {
-        // The input device looks for its joystick once, when static initialisation builds it,
-        // which was before the arguments could be read. It is built again with the joystick in
-        // place, as at a start with the joystick plugged in.
+        // What the game has once the playback runs out: the same stick, at rest.
         headless::set_joystick_present(true);
-        headless::set_joystick_position(joystick_x_, joystick_y_, 0);
-        input_device.~InputDevice();
-        new (&input_device) InputDevice();
+        headless::set_joystick_position(script_.start.joystick_x, script_.start.joystick_y, 0);
     }
 
     if (!options_.sound_path.empty()) {
         headless::capture_sound(SOUND_RATE);
     }
-    active_session = this;
-    input_poll_hook = &Session::poll_hook;
+    // The script plays as the desktop game's --playback plays a recording.
+    platform::port::reset_session();
+    platform::port::start_playback(script_);
+    platform::port::on_each_poll([this] { on_poll(); });
     headless::set_peek_hook([this] { on_peek(); });
 
     WinMain(&instance_tag, nullptr, empty_command_line, SW_SHOWNORMAL);
 
     headless::set_peek_hook(nullptr);
-    input_poll_hook = nullptr;
-    active_session = nullptr;
+    platform::port::on_each_poll(nullptr);
 
     // Polls of a last Game_Main call that ended the loop without another peek.
     write_pending();
@@ -88,12 +78,6 @@ int Session::run() {
     return stopping_ ? EXIT_POLL_LIMIT : EXIT_FINISHED;
 }
 
-void Session::poll_hook() {
-    if (active_session != nullptr) {
-        active_session->on_poll();
-    }
-}
-
 void Session::on_poll() {
     ++polls_;
     turns_without_poll_ = 0;
@@ -101,28 +85,7 @@ void Session::on_poll() {
     if (polls_ <= options_.max_polls) {
         pending_.push_back({polls_, platform::headless::now()});
     }
-    hold(cursor_.next());
     names_.refresh();
-}
-
-void Session::hold(const platform::ScriptLine* line) {
-    for (int key = 0; key < platform::SCRIPT_KEY_COUNT; ++key) {
-        bool down = line != nullptr && (line->keys & (1u << key)) != 0;
-        platform::headless::set_key(platform::script_key_codes[key], down);
-    }
-    if (!options_.joystick) {
-        return;
-    }
-    if (line == nullptr) {
-        joystick_x_ = start_.joystick_x;
-        joystick_y_ = start_.joystick_y;
-        joystick_buttons_ = 0;
-    } else {
-        joystick_x_ = line->joystick_x.value_or(joystick_x_);
-        joystick_y_ = line->joystick_y.value_or(joystick_y_);
-        joystick_buttons_ = line->joystick_buttons.value_or(joystick_buttons_);
-    }
-    platform::headless::set_joystick_position(joystick_x_, joystick_y_, joystick_buttons_);
 }
 
 // Each peek is one turn of the message loop: the Game_Main call of any pending poll has
@@ -135,7 +98,7 @@ void Session::on_peek() {
     // The shutdown state never polls again, so what is left of the script can never be used:
     // the keys are let go, and their release is the message that ends the loop.
     if (game_state == FLOW_SHUTDOWN) {
-        hold(nullptr);
+        platform::port::release_played_keys();
     }
 
     if (!stopping_ &&

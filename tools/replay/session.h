@@ -1,5 +1,6 @@
-// One replay: the real WinMain on the headless backend, the script fed to the input device poll
-// by poll, and the trace and screenshots written at the end of each frame that polled.
+// One replay: the real WinMain on the headless backend, the script played back poll by poll as
+// the desktop game's --playback plays it, and the trace and screenshots written at the end of each
+// frame that polled.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -38,19 +39,15 @@ class Session {
         uint64_t time;
     };
 
-    static void poll_hook();
     void on_poll();
     void on_peek();
-    // The keys and joystick of a script line for the coming poll; null holds nothing.
-    void hold(const platform::ScriptLine* line);
     void write_pending();
     void write_line(const std::string& line);
     void take_shots(uint64_t poll);
 
     const Options& options_;
     std::FILE* trace_;
-    const platform::ScriptStart& start_;
-    platform::ScriptCursor cursor_;
+    platform::Script script_;
     SoundSlotNames names_;
     std::vector<Pending> pending_;
     uint64_t polls_ = 0;
@@ -58,9 +55,6 @@ class Session {
     bool header_written_ = false;
     bool stopping_ = false;
     bool output_failed_ = false;
-    uint32_t joystick_x_;
-    uint32_t joystick_y_;
-    uint32_t joystick_buttons_ = 0;
 };
 
 }  // namespace replay

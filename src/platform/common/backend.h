@@ -64,7 +64,8 @@ void audio_status_polled();
 // --- Time ---
 // Milliseconds of a monotonic clock (the virtual clock headless).
 uint64_t clock_ms();
-// Returns once clock_ms() has reached deadline_ms (headless: lets the time pass). Pumps nothing.
+// Returns once clock_ms() has reached deadline_ms (headless: lets the time pass), keeping the
+// window and the keys current meanwhile; a picture still waiting is shown first.
 void wait_until_ms(uint64_t deadline_ms);
 // The millisecond field (0 ... 999) of the machine's system time.
 uint16_t system_millis();
@@ -92,9 +93,9 @@ struct JoystickNow {
 bool read_joystick(JoystickNow* now);
 
 // --- Places and the window's title ---
-// The running program's folder with a trailing separator, or "" when it cannot be told.
+// The running program's folder (no trailing separator), or "" when it cannot be told.
 std::string program_folder();
-// The folder for the player's settings with a trailing separator (made by the caller), or "".
+// The folder for the player's settings (no trailing separator; made by the caller), or "".
 std::string settings_folder();
 // The window's title changed (a playback adds a note to it).
 void window_title_changed(const char* title);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/common/backend.h"
 #include "platform/common/files_internal.h"
 #include "platform/files.h"
 
@@ -16,20 +17,6 @@
 
 namespace platform {
 namespace {
-
-std::string executable_dir() {
-    char path[4096];
-    ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
-    if (length <= 0) {
-        return std::string();
-    }
-    path[length] = '\0';
-    char* slash = std::strrchr(path, '/');
-    if (slash == nullptr) {
-        return std::string();
-    }
-    return std::string(path, size_t(slash - path));
-}
 
 struct SearchState {
     bool custom = false;
@@ -84,7 +71,7 @@ namespace common {
 
 std::vector<std::string> default_search_dirs() {
     std::vector<std::string> dirs{std::string()};
-    std::string beside = executable_dir();
+    std::string beside = backend::program_folder();
     if (!beside.empty()) {
         dirs.push_back(beside);
         dirs.push_back(join(beside, CELLSTORM_DATA_FROM_PROGRAM));

@@ -4,22 +4,10 @@ namespace platform {
 
 namespace {
 
-constexpr uint32_t kPovCentred = 0xFFFF;
-
-void set_common_fields(JoyInfoEx* info, uint32_t x, uint32_t y, uint32_t buttons) {
-    info->dwXpos = x;
-    info->dwYpos = y;
-    info->dwZpos = 0;
-    info->dwRpos = 0;
-    info->dwUpos = 0;
-    info->dwVpos = 0;
-    info->dwButtons = buttons;
-    uint32_t pressed = 0;
-    for (uint32_t bits = buttons; bits != 0; bits &= bits - 1) {
-        ++pressed;
-    }
-    info->dwButtonNumber = pressed;
-    info->dwPOV = kPovCentred;
+void set_common_fields(backend::JoystickNow* now, uint32_t x, uint32_t y, uint32_t buttons) {
+    now->x = x;
+    now->y = y;
+    now->buttons = buttons;
 }
 
 uint32_t dpad_or_stick(bool low, bool high, int16_t stick) {
@@ -44,24 +32,25 @@ PadBindings default_pad_bindings() {
     return bindings;
 }
 
-void map_gamepad(const GamepadReading& pad, const PadBindings& bindings, JoyInfoEx* info) {
+void map_gamepad(const GamepadReading& pad, const PadBindings& bindings,
+                 backend::JoystickNow* now) {
     uint32_t buttons = 0;
     for (int b = 0; b < kPadButtonCount; ++b) {
         buttons |= pad.held[b] ? bindings.joystick_buttons[b] : 0u;
     }
     const bool* held = pad.held;
-    set_common_fields(info, dpad_or_stick(held[kPadDpadLeft], held[kPadDpadRight], pad.left_x),
+    set_common_fields(now, dpad_or_stick(held[kPadDpadLeft], held[kPadDpadRight], pad.left_x),
                       dpad_or_stick(held[kPadDpadUp], held[kPadDpadDown], pad.left_y), buttons);
 }
 
-void map_joystick(const JoystickReading& stick, JoyInfoEx* info) {
+void map_joystick(const JoystickReading& stick, backend::JoystickNow* now) {
     uint32_t buttons = 0;
     for (int i = 0; i < 5; ++i) {
         buttons |= stick.buttons[i] ? 1u << i : 0u;
     }
     uint32_t x = stick.axis_count >= 1 ? axis_position(stick.axis0) : axis_position(0);
     uint32_t y = stick.axis_count >= 2 ? axis_position(stick.axis1) : axis_position(0);
-    set_common_fields(info, x, y, buttons);
+    set_common_fields(now, x, y, buttons);
 }
 
 }  // namespace platform

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/common/backend.h"
 #include "platform/joystick.h"
 
 namespace platform {
@@ -51,7 +52,7 @@ PadBindings default_pad_bindings();
 
 // The left stick and the d-pad give the axes (the d-pad wins, full deflection); the buttons as
 // bound.
-void map_gamepad(const GamepadReading& pad, const PadBindings& bindings, JoyInfoEx* info);
+void map_gamepad(const GamepadReading& pad, const PadBindings& bindings, backend::JoystickNow* now);
 
 // An unrecognised joystick: its axes 0 and 1, and its buttons 0 ... 4 as buttons 1 ... 5.
 // A missing axis rests in the middle; an empty reading is a joystick at rest.
@@ -61,6 +62,6 @@ struct JoystickReading {
     int16_t axis1 = 0;
     bool buttons[5] = {};
 };
-void map_joystick(const JoystickReading& stick, JoyInfoEx* info);
+void map_joystick(const JoystickReading& stick, backend::JoystickNow* now);
 
 }  // namespace platform

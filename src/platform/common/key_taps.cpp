@@ -79,6 +79,12 @@ void release_forgotten_taps(double now_ms) {
     }
 }
 
+void reset_key_taps() {
+    for (VirtualKey& state : virtual_keys) {
+        state = VirtualKey();
+    }
+}
+
 bool read_key(int key, double now_ms) {
     if (!valid_key(key)) {
         return false;

@@ -30,6 +30,9 @@ void let_go_of_all_keys();
 // Posts the release messages of taps the game never read and has now forgotten.
 void release_forgotten_taps(double now_ms);
 
+// Forgets every key, tap and held-back release (a fresh process).
+void reset_key_taps();
+
 // True while key is held or its unread tap is remembered. The read uses up the tap and posts
 // its held-back release.
 bool read_key(int key, double now_ms);

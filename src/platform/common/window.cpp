@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "platform/common/backend.h"
+#include "platform/common/clock_internal.h"
+#include "platform/common/key_taps.h"
 #include "platform/common/window_internal.h"
 #include "platform/keyboard.h"
 
@@ -19,6 +21,9 @@ struct Window {
 
 namespace {
 
+// Two peeks this close together are back to back.
+constexpr uint64_t kBackToBackMs = 2;
+
 struct RegisteredClass {
     std::string name;
     WindowProcFn procedure;
@@ -31,6 +36,9 @@ struct WindowState {
     bool quit_requested = false;
     int quit_code = 0;
     int cursor_counter = 0;
+    std::string title_note;  // shown after the window's own title
+    uint64_t last_pump_ms = 0;
+    bool last_pump_empty = false;
 };
 
 // Function-local so nothing depends on the order of static initialisation.
@@ -51,9 +59,6 @@ const RegisteredClass* find_class(const char* name) {
     }
     return nullptr;
 }
-
-// Alt held while a key goes down is reported in bit 29 of the key message.
-constexpr intptr_t KEY_CONTEXT_ALT = intptr_t(1) << 29;
 
 // The character a key press stands for without shift, or 0 for keys that make none.
 uintptr_t key_character(uintptr_t virtual_key) {
@@ -100,7 +105,7 @@ WindowHandle create_window(uint32_t ex_style, const char* class_name, const char
     s.window->procedure = registered->procedure;
     s.window->needs_paint = (style & WS_VISIBLE) != 0;
     WindowHandle window = s.window.get();
-    backend::window_created(width, height, s.window->title.c_str());
+    backend::window_created(width, height, (s.window->title + s.title_note).c_str());
     if (window->procedure(window, WM_CREATE, 0, 0) == -1) {
         destroy_window(window);
         return nullptr;
@@ -139,8 +144,21 @@ bool peek_message(Message* out) {
     if (out == nullptr) {
         return false;
     }
-    backend::pump_events();
     WindowState& s = state();
+    // Idle loops (the closing screen, the shut-down state) peek at an empty queue back to back;
+    // such a peek waits a little, so they do not burn a core while any key or close still
+    // arrives within a few milliseconds.
+    const uint32_t idle_wait = backend::idle_wait_ms();
+    const uint64_t now = backend::clock_ms();
+    if (idle_wait > 0 && s.last_pump_empty && common::message_queue_empty() &&
+        now - s.last_pump_ms < kBackToBackMs) {
+        backend::wait_until_ms(now + idle_wait);
+    }
+    common::count_wait();
+    backend::pump_events();
+    release_forgotten_taps(double(backend::clock_ms()));
+    s.last_pump_empty = common::message_queue_empty();
+    s.last_pump_ms = backend::clock_ms();
     if (!s.queue.empty()) {
         *out = s.queue.front();
         s.queue.pop_front();
@@ -243,6 +261,9 @@ void reset_windows() {
     s.quit_requested = false;
     s.quit_code = 0;
     s.cursor_counter = 0;
+    s.title_note.clear();
+    s.last_pump_ms = 0;
+    s.last_pump_empty = false;
 }
 
 WindowHandle live_window() {
@@ -258,6 +279,14 @@ void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam) {
 
 std::string window_title() {
     return state().window ? state().window->title : std::string();
+}
+
+void set_title_note(const std::string& note) {
+    WindowState& s = state();
+    s.title_note = note;
+    if (s.window) {
+        backend::window_title_changed((s.window->title + note).c_str());
+    }
 }
 
 bool message_queue_empty() {

@@ -1,6 +1,9 @@
 // The backend interface in memory: faults on request, time for polls, counters for tests.
 #include "platform/common/backend.h"
 
+#include <unistd.h>
+
+#include <cstring>
 #include <functional>
 
 #include "platform/common/audio_internal.h"
@@ -71,6 +74,46 @@ void window_created(int width, int height, const char* title) {
 }
 
 void window_destroyed() {}
+
+void window_title_changed(const char* title) {
+    (void)title;
+}
+
+void toggle_fullscreen() {}
+
+// Every headless key is its own fixed virtual key, never bound.
+int key_from_name(const std::string& name) {
+    (void)name;
+    return 0;
+}
+
+bool read_joystick(JoystickNow* now) {
+    const headless::detail::Joystick& stick = state().joystick;
+    if (!stick.present) {
+        return false;
+    }
+    now->x = stick.x;
+    now->y = stick.y;
+    now->buttons = stick.buttons;
+    now->button_count = 5;
+    return true;
+}
+
+std::string program_folder() {
+    char path[4096];
+    const ssize_t length = readlink("/proc/self/exe", path, sizeof(path) - 1);
+    if (length <= 0) {
+        return std::string();
+    }
+    path[length] = '\0';
+    const char* slash = std::strrchr(path, '/');
+    return slash == nullptr ? std::string() : std::string(path, size_t(slash - path));
+}
+
+// Tests and tools name their settings files themselves.
+std::string settings_folder() {
+    return std::string();
+}
 
 void cursor_visible(bool visible) {
     state().cursor_visible = visible;

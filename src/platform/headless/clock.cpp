@@ -1,7 +1,6 @@
 // The virtual clock: time passes only when the game sleeps or polls.
-#include "platform/clock.h"
-
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/common/backend.h"
 #include "platform/common/mixer.h"
@@ -29,19 +28,29 @@ void pass_time(uint64_t ms) {
 
 }  // namespace headless::detail
 
-uint32_t tick_count() {
-    uint64_t value = headless::detail::state().now;
-    // A poll costs a millisecond, so a spin on the tick count ends.
-    headless::detail::pass_time(1);
-    return uint32_t(value);
+uint64_t backend::clock_ms() {
+    return headless::detail::state().now;
 }
 
-void sleep_ms(uint32_t ms) {
-    headless::detail::pass_time(ms);
+void backend::wait_until_ms(uint64_t deadline_ms) {
+    const uint64_t now = headless::detail::state().now;
+    if (deadline_ms >= now) {
+        headless::detail::pass_time(deadline_ms - now);
+    }
 }
 
-uint16_t system_time_millis() {
+uint16_t backend::system_millis() {
     return uint16_t(headless::detail::state().system_millis);
+}
+
+// A read of the clock or a key costs a millisecond, so every spin of the game ends.
+void backend::polled() {
+    headless::detail::pass_time(1);
+}
+
+// The clock moves on by itself at every empty peek.
+uint32_t backend::idle_wait_ms() {
+    return 0;
 }
 
 namespace headless {

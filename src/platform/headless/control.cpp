@@ -3,10 +3,13 @@
 #include "platform/headless/control.h"
 
 #include "platform/common/audio_internal.h"
+#include "platform/common/clock_internal.h"
 #include "platform/common/files_internal.h"
+#include "platform/common/keyboard_internal.h"
 #include "platform/common/video_internal.h"
 #include "platform/common/window_internal.h"
 #include "platform/headless/state.h"
+#include "platform/port/session.h"
 
 namespace platform::headless {
 
@@ -16,6 +19,9 @@ void reset() {
     common::reset_video();
     common::reset_audio();
     common::reset_search_dirs();
+    common::reset_keyboard();
+    common::reset_clock();
+    port::reset_session();
     detail::state() = detail::State{};
 }
 

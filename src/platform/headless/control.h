@@ -16,9 +16,6 @@
 
 namespace platform::headless {
 
-// Alt, for scripting system keys (Alt+F4); the game itself never reads it.
-constexpr int VK_MENU = 0x12;
-
 // Everything back to a fresh process: clock 0, system millisecond 0, no window, empty queue,
 // no keys held, joystick absent, no display or sound objects, no faults, empty sound log,
 // default data directories, no peek hook.
@@ -45,7 +42,6 @@ void release_all_keys();
 // 0..65535 and five buttons. Absent, or failing through fail(), it answers JOYERR_UNPLUGGED.
 void set_joystick_present(bool present);
 void set_joystick_position(uint32_t x, uint32_t y, uint32_t buttons);
-void set_joystick_caps(const JoyCaps& caps);
 
 // Makes a step fail: times -1 for every call from now on, N for the next N calls.
 void fail(backend::Step step, int times = -1);

@@ -17,7 +17,6 @@ struct Joystick {
     uint32_t x = 32767;
     uint32_t y = 32767;
     uint32_t buttons = 0;
-    JoyCaps caps{0, 65535, 0, 65535, 5};
 };
 
 struct State {

@@ -1,18 +1,21 @@
-// The seam's key, joystick and system-time readers, with the recording and playback of input
-// between them and the devices. They are asked during static initialisation too, so the state
-// lives in a function-local object built on first use.
+// The seam's key, joystick and poll calls, with the recording and playback of input between
+// them and the devices. They are asked during static initialisation too, so the state lives in
+// a function-local object built on first use.
 #include "platform/port/session.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 
-#include "platform/clock.h"
+#include "platform/common/backend.h"
+#include "platform/common/joystick_internal.h"
+#include "platform/common/keyboard_internal.h"
+#include "platform/common/window_internal.h"
 #include "platform/input_poll.h"
 #include "platform/keyboard.h"
-#include "platform/sdl2/sdl2_backend.h"
 
 namespace platform {
 
@@ -29,7 +32,7 @@ struct InputSession {
     Script script;
     std::unique_ptr<ScriptCursor> cursor;
     const ScriptLine* line = nullptr;  // the playback's line for the coming poll
-    PollInput fed;                     // what the playback gives the poll under way
+    PollInput fed;  // what the playback gives the poll under way, and reads give until the next
 
     // The first joystick query of the run, the input device's look at start-up.
     bool looked = false;
@@ -44,11 +47,23 @@ struct InputSession {
     uint64_t flushed_at_ms = 0;
 
     bool in_poll = false;
+    std::function<void()> observer;
 };
 
 InputSession& session() {
     static InputSession state;
     return state;
+}
+
+// The played keys that change go down or up, in the script's order, with their messages.
+void hold_played_keys(InputSession& s, uint32_t keys) {
+    for (int key = 0; key < SCRIPT_KEY_COUNT; ++key) {
+        const uint32_t bit = 1u << key;
+        if ((s.fed.keys & bit) != (keys & bit)) {
+            common::post_key_message(script_key_codes[key], (keys & bit) != 0, false, false);
+        }
+    }
+    s.fed.keys = keys;
 }
 
 int script_key(int virtual_key) {
@@ -75,23 +90,24 @@ void check_recording(InputSession& s) {
 
 int16_t async_key_state(int virtual_key) {
     InputSession& s = session();
+    // Read even during a playback: the devices stay current, and the player's taps are used up.
+    bool held = common::live_key_held(virtual_key);
     const int key = script_key(virtual_key);
-    if (!s.in_poll || key < 0) {
-        return sdl2::live_key_state(virtual_key);
+    if (key >= 0) {
+        const uint32_t bit = 1u << key;
+        held = s.playing ? (s.fed.keys & bit) != 0 : held;
+        if (s.in_poll && held) {
+            s.read.keys |= bit;
+        }
     }
-    const uint32_t bit = 1u << key;
-    const bool held = s.playing ? (s.fed.keys & bit) != 0 : sdl2::live_key_state(virtual_key) < 0;
-    if (held) {
-        s.read.keys |= bit;
-    }
-    return held ? INT16_MIN : 0;
+    return held ? INT16_MIN : 0;  // top bit: held
 }
 
 uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
     InputSession& s = session();
     uint32_t result = JOYERR_NOERROR;
     if (!s.playing) {
-        result = sdl2::live_joystick_position(joystick_id, info);
+        result = common::live_joystick_position(joystick_id, info);
         if (!s.looked) {
             s.looked = true;
             s.found.joystick = result == JOYERR_NOERROR;
@@ -105,16 +121,8 @@ uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
     } else if (!s.script.start.joystick) {
         result = JOYERR_UNPLUGGED;
     } else {
-        // Outside a poll (the input device looking for its joystick) the stick is at rest.
-        const PollInput& at = s.in_poll ? s.fed : s.rest;
-        const uint32_t size = info->dwSize;
-        const uint32_t flags = info->dwFlags;
-        std::memset(info, 0, sizeof(*info));
-        info->dwSize = size;
-        info->dwFlags = flags;
-        info->dwXpos = at.joystick_x;
-        info->dwYpos = at.joystick_y;
-        info->dwButtons = at.joystick_buttons;
+        // Before the first line (the input device looking for its joystick) the stick rests.
+        common::fill_position(s.fed.joystick_x, s.fed.joystick_y, s.fed.joystick_buttons, info);
     }
     if (s.in_poll && result == JOYERR_NOERROR) {
         s.read.joystick_x = info->dwXpos;
@@ -127,7 +135,7 @@ uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
 uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
     InputSession& s = session();
     if (!s.playing) {
-        return sdl2::live_joystick_caps(joystick_id, caps);
+        return common::live_joystick_caps(joystick_id, caps);
     }
     if (caps == nullptr || joystick_id != JOYSTICKID1) {
         return JOYERR_PARMS;
@@ -141,13 +149,17 @@ uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
 
 bool input_source_changed() {
     InputSession& s = session();
+    if (s.observer) {
+        s.observer();
+    }
     if (!s.playing) {
         return false;
     }
     s.line = s.cursor->next();
     if (s.line == nullptr) {
+        hold_played_keys(s, 0);
         s.playing = false;
-        sdl2::set_title_note("");
+        common::set_title_note("");
         return true;
     }
     const bool starting = !s.started;
@@ -161,7 +173,7 @@ void input_poll_begins() {
     // A joystick that does not answer gives the poll what a stick at rest gives.
     s.read = s.rest;
     if (s.playing && s.line != nullptr) {
-        s.fed.keys = s.line->keys;
+        hold_played_keys(s, s.line->keys);
         s.fed.joystick_x = s.line->joystick_x.value_or(s.fed.joystick_x);
         s.fed.joystick_y = s.line->joystick_y.value_or(s.fed.joystick_y);
         s.fed.joystick_buttons = s.line->joystick_buttons.value_or(s.fed.joystick_buttons);
@@ -176,7 +188,7 @@ void input_poll_ends() {
         return;
     }
     s.writer->add(s.read);
-    const uint64_t now = SDL_GetTicks64();
+    const uint64_t now = backend::clock_ms();
     if (now - s.flushed_at_ms >= kFlushEveryMs) {
         s.writer->flush();
         s.flushed_at_ms = now;
@@ -184,12 +196,30 @@ void input_poll_ends() {
     check_recording(s);
 }
 
-uint16_t system_time_millis() {
+namespace port {
+
+uint16_t seeded_system_millis() {
     const std::optional<uint16_t>& seed = session().seed;
-    return seed ? *seed : sdl2::live_system_millis();
+    return seed ? *seed : backend::system_millis();
 }
 
-namespace port {
+void on_each_poll(std::function<void()> observer) {
+    session().observer = std::move(observer);
+}
+
+void release_played_keys() {
+    InputSession& s = session();
+    hold_played_keys(s, 0);
+}
+
+void reset_session() {
+    InputSession& s = session();
+    s.writer.reset();
+    if (s.file != nullptr) {
+        std::fclose(s.file);
+    }
+    s = InputSession();
+}
 
 void start_playback(const Script& script) {
     InputSession& s = session();
@@ -202,7 +232,7 @@ void start_playback(const Script& script) {
     s.rest.joystick_x = script.start.joystick_x;
     s.rest.joystick_y = script.start.joystick_y;
     s.fed = s.rest;
-    sdl2::set_title_note(" (playback)");
+    common::set_title_note(" (playback)");
 }
 
 bool start_recording(const std::string& path, const std::string& about, std::string* error) {
@@ -215,7 +245,7 @@ bool start_recording(const std::string& path, const std::string& about, std::str
         return false;
     }
     if (!s.seed) {
-        s.seed = sdl2::live_system_millis();
+        s.seed = backend::system_millis();
     }
     start.seed = *s.seed;
     s.path = path;
@@ -224,7 +254,7 @@ bool start_recording(const std::string& path, const std::string& about, std::str
     s.rest.joystick_y = start.joystick_y;
     s.writer = std::make_unique<ScriptWriter>(s.file, about, start);
     s.writer->flush();
-    s.flushed_at_ms = SDL_GetTicks64();
+    s.flushed_at_ms = backend::clock_ms();
     check_recording(s);
     return true;
 }

@@ -1,7 +1,7 @@
 #include "platform/port/settings.h"
 
-#include <SDL.h>
 #include <ini.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,7 +10,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/common/backend.h"
 #include "platform/keyboard.h"
+#include "platform/port/bindings.h"
 
 namespace platform::port {
 
@@ -62,13 +64,13 @@ std::string join_names(const std::vector<std::string>& names) {
 
 bool read_flag(const std::string& value, bool* flag) {
     for (const char* yes : {"yes", "true", "on", "1"}) {
-        if (SDL_strcasecmp(value.c_str(), yes) == 0) {
+        if (strcasecmp(value.c_str(), yes) == 0) {
             *flag = true;
             return true;
         }
     }
     for (const char* no : {"no", "false", "off", "0"}) {
-        if (SDL_strcasecmp(value.c_str(), no) == 0) {
+        if (strcasecmp(value.c_str(), no) == 0) {
             *flag = false;
             return true;
         }
@@ -131,7 +133,7 @@ std::string take(Settings* s, const std::string& section, const std::string& nam
             }
             std::vector<std::string> names = split_names(value);
             for (const std::string& key : names) {
-                if (SDL_GetKeyFromName(key.c_str()) == SDLK_UNKNOWN) {
+                if (backend::key_from_name(key) == 0) {
                     return "no key is named '" + key + "'";
                 }
             }
@@ -145,8 +147,7 @@ std::string take(Settings* s, const std::string& section, const std::string& nam
             }
             std::vector<std::string> names = split_names(value);
             for (const std::string& button : names) {
-                if (SDL_GameControllerGetButtonFromString(button.c_str()) ==
-                    SDL_CONTROLLER_BUTTON_INVALID) {
+                if (pad_button_from_name(button) < 0) {
                     return "no gamepad button is named '" + button + "'";
                 }
             }

@@ -1,71 +1,56 @@
-// The clock, in milliseconds of the monotonic clock since the first reading. The game waits by
-// spinning on the tick count, so a read that finds the same millisecond as the previous one
-// sleeps until the next millisecond begins: the spin wakes once a millisecond, exactly when
-// the count can have changed, never later than the system wakes it and without burning a
-// core. Long waits (sleeps, fades, the title hold) keep pumping events, so keys and the window
-// stay current while the game is not looking.
-#include "platform/clock.h"
-
+// The backend's clock: milliseconds of the monotonic clock since the first reading, and waits
+// that keep pumping events, so keys and the window stay current while the game is not looking.
 #include <algorithm>
 #include <chrono>
 #include <thread>
 
+#include "platform/common/backend.h"
+#include "platform/common/clock_internal.h"
 #include "platform/sdl2/sdl2_backend.h"
 
-namespace platform {
+namespace platform::backend {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Slices of a sleep between two pumps.
-constexpr auto kSleepSlice = std::chrono::milliseconds(10);
-
-uint64_t last_tick_read = 0;
+// Slices of a wait between two pumps.
+constexpr uint64_t kWaitSliceMs = 10;
 
 Clock::time_point clock_start() {
     static const Clock::time_point start = Clock::now();
     return start;
 }
 
-uint64_t ticks_at(Clock::time_point time) {
-    auto since = std::chrono::duration_cast<std::chrono::milliseconds>(time - clock_start());
+}  // namespace
+
+uint64_t clock_ms() {
+    auto since =
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - clock_start());
     return uint64_t(since.count());
 }
 
-}  // namespace
-
-uint32_t tick_count() {
-    uint64_t now = ticks_at(Clock::now());
-    if (now == last_tick_read) {
-        std::this_thread::sleep_until(clock_start() + std::chrono::milliseconds(now + 1));
-        now = ticks_at(Clock::now());
-    }
-    last_tick_read = now;
-    // After the reading, so a wait that starts here includes the time of a present.
-    sdl2::pump_if_stale();
-    sdl2::flush_present(false);
-    return uint32_t(now);
-}
-
-void sleep_ms(uint32_t ms) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ms);
-    // A picture still waiting is shown now, within the sleep rather than after it.
+void wait_until_ms(uint64_t deadline_ms) {
+    // A picture still waiting is shown now, within the wait rather than after it.
     sdl2::flush_present(true);
-    for (;;) {
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline) {
-            return;
-        }
-        std::this_thread::sleep_until(std::min(deadline, now + kSleepSlice));
+    for (uint64_t now = clock_ms(); now < deadline_ms; now = clock_ms()) {
+        const uint64_t until = std::min(deadline_ms, now + kWaitSliceMs);
+        std::this_thread::sleep_until(clock_start() + std::chrono::milliseconds(until));
         sdl2::pump_if_stale();
     }
 }
 
-uint16_t sdl2::live_system_millis() {
-    auto since_epoch = std::chrono::system_clock::now().time_since_epoch();
-    auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since_epoch).count();
-    return uint16_t(((ms % 1000) + 1000) % 1000);
+uint16_t system_millis() {
+    return common::system_clock_millis();
 }
 
-}  // namespace platform
+void polled() {
+    sdl2::pump_if_stale();
+    sdl2::flush_present(false);
+}
+
+uint32_t idle_wait_ms() {
+    return 3;
+}
+
+}  // namespace platform::backend

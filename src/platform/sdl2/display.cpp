@@ -25,14 +25,7 @@ constexpr uint64_t kMinPresentGapMs = 5;
 SDL_Window* window = nullptr;
 SDL_Renderer* renderer = nullptr;
 bool cursor_shown = true;
-std::string game_title;
-std::string title_note;
-
-void show_title() {
-    if (window != nullptr) {
-        SDL_SetWindowTitle(window, (game_title + title_note).c_str());
-    }
-}
+std::string title;
 
 bool sound_enabled = true;
 
@@ -188,11 +181,6 @@ bool ensure_window() {
     return true;
 }
 
-void set_title_note(const char* note) {
-    title_note = note;
-    show_title();
-}
-
 void set_sound_enabled(bool enabled) {
     sound_enabled = enabled;
 }
@@ -213,13 +201,13 @@ void flush_present(bool force) {
     if (!frame_waiting || window == nullptr) {
         return;
     }
-    uint64_t now = SDL_GetTicks64();
+    uint64_t now = backend::clock_ms();
     if (!force && now - last_present_ms < kMinPresentGapMs) {
         return;
     }
     present();
     frame_waiting = false;
-    last_present_ms = SDL_GetTicks64();
+    last_present_ms = backend::clock_ms();
 }
 
 void redraw() {
@@ -228,7 +216,12 @@ void redraw() {
     flush_present(true);
 }
 
+}  // namespace platform::sdl2
+
+namespace platform::backend {
+
 void toggle_fullscreen() {
+    using namespace sdl2;
     if (window == nullptr) {
         return;
     }
@@ -247,10 +240,6 @@ void toggle_fullscreen() {
     }
     redraw();
 }
-
-}  // namespace platform::sdl2
-
-namespace platform::backend {
 
 bool step_fails(Step step) {
     switch (step) {
@@ -273,11 +262,17 @@ void window_created(int width, int height, const char* title) {
     if (!sdl2::ensure_window()) {
         return;
     }
-    sdl2::game_title = title != nullptr ? title : "";
-    sdl2::show_title();
+    window_title_changed(title);
     SDL_ShowWindow(sdl2::window);
     SDL_RaiseWindow(sdl2::window);
     sdl2::redraw();
+}
+
+void window_title_changed(const char* title) {
+    sdl2::title = title != nullptr ? title : "";
+    if (sdl2::window != nullptr) {
+        SDL_SetWindowTitle(sdl2::window, sdl2::title.c_str());
+    }
 }
 
 void window_destroyed() {

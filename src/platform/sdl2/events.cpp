@@ -1,9 +1,5 @@
-// The event pump: window events and keys become the game's window messages. The game's idle
-// loops call it back to back (the closing screen, the shut-down state, a held pause key); a
-// pump that comes right after an empty one sleeps a little first, so those loops do not burn
-// a core while any key or close still arrives within a few milliseconds.
+// The event pump: window events and keys become the game's window messages.
 #include "platform/common/backend.h"
-#include "platform/common/key_taps.h"
 #include "platform/common/window_internal.h"
 #include "platform/sdl2/sdl2_backend.h"
 #include "platform/window.h"
@@ -12,13 +8,11 @@ namespace platform::sdl2 {
 
 namespace {
 
-constexpr uint64_t kBackToBackMs = 2;
+// Readers of the key state that spin without looking at the message queue still see events
+// this soon.
 constexpr uint64_t kStaleMs = 4;
-// An idle loop still sees a key or a close within about this long.
-constexpr uint32_t kIdlePumpSleepMs = 3;
 
 uint64_t last_pump_ms = 0;
-bool last_pump_empty = false;
 bool close_posted = false;
 
 void request_close() {
@@ -53,7 +47,7 @@ void handle_window_event(const SDL_WindowEvent& event) {
 }  // namespace
 
 void pump_if_stale() {
-    if (SDL_GetTicks64() - last_pump_ms >= kStaleMs) {
+    if (backend::clock_ms() - last_pump_ms >= kStaleMs) {
         backend::pump_events();
     }
 }
@@ -63,15 +57,10 @@ void pump_if_stale() {
 namespace platform::backend {
 
 void pump_events() {
-    if (sdl2::last_pump_empty && SDL_GetTicks64() - sdl2::last_pump_ms < sdl2::kBackToBackMs) {
-        SDL_Delay(sdl2::kIdlePumpSleepMs);
-    }
     sdl2::close_posted = false;
-    int handled = 0;
     SDL_Event event;
     if (SDL_WasInit(SDL_INIT_EVENTS) != 0) {
         while (SDL_PollEvent(&event) != 0) {
-            ++handled;
             switch (event.type) {
                 case SDL_KEYDOWN:
                 case SDL_KEYUP:
@@ -92,9 +81,7 @@ void pump_events() {
             }
         }
     }
-    release_forgotten_taps(double(SDL_GetTicks64()));
-    sdl2::last_pump_empty = handled == 0;
-    sdl2::last_pump_ms = SDL_GetTicks64();
+    sdl2::last_pump_ms = clock_ms();
     sdl2::flush_present(false);
 }
 

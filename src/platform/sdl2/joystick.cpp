@@ -6,8 +6,9 @@
 // device state itself.
 #include <algorithm>
 
-#include "platform/joystick.h"
-#include "platform/sdl2/joystick_map.h"
+#include "platform/common/backend.h"
+#include "platform/common/joystick_map.h"
+#include "platform/port/bindings.h"
 #include "platform/sdl2/sdl2_backend.h"
 
 namespace platform {
@@ -68,17 +69,14 @@ bool attached() {
                           : stick != nullptr && SDL_JoystickGetAttached(stick) == SDL_TRUE;
 }
 
-bool device_ready(uint32_t joystick_id) {
-    if (joystick_id != JOYSTICKID1) {
-        return false;
-    }
+bool device_ready() {
     look_once();
     if (!available) {
         return false;
     }
     // With nothing plugged in, looking for a new device a few times a second is enough; the
     // closing screen asks hundreds of times a second.
-    const uint64_t now = SDL_GetTicks64();
+    const uint64_t now = backend::clock_ms();
     if (pad == nullptr && stick == nullptr && now - last_look_ms < kLookGapMs) {
         return true;
     }
@@ -107,56 +105,37 @@ void reopen_joystick() {
     }
 }
 
-uint32_t live_joystick_position(uint32_t joystick_id, JoyInfoEx* info) {
-    if (info == nullptr) {
-        return JOYERR_PARMS;
-    }
-    if (!device_ready(joystick_id)) {
-        return joystick_id == JOYSTICKID1 ? JOYERR_UNPLUGGED : JOYERR_PARMS;
+}  // namespace sdl2
+
+bool backend::read_joystick(JoystickNow* now) {
+    if (!device_ready()) {
+        return false;
     }
     if (!attached()) {
-        map_joystick(JoystickReading{}, info);
-        return JOYERR_NOERROR;
-    }
-    if (pad != nullptr) {
+        map_joystick(JoystickReading{}, now);
+    } else if (pad != nullptr) {
         GamepadReading reading;
         reading.left_x = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX);
         reading.left_y = SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY);
         for (int b = 0; b < SDL_CONTROLLER_BUTTON_MAX; ++b) {
             reading.held[b] = SDL_GameControllerGetButton(pad, SDL_GameControllerButton(b)) != 0;
         }
-        map_gamepad(reading, sdl2::pad_bindings(sdl2::active_settings()), info);
-        return JOYERR_NOERROR;
+        map_gamepad(reading, port::pad_bindings(), now);
+    } else {
+        JoystickReading reading;
+        reading.axis_count = SDL_JoystickNumAxes(stick);
+        reading.axis0 = SDL_JoystickGetAxis(stick, 0);
+        reading.axis1 = SDL_JoystickGetAxis(stick, 1);
+        for (int i = 0; i < 5; ++i) {
+            reading.buttons[i] = SDL_JoystickGetButton(stick, i) != 0;
+        }
+        map_joystick(reading, now);
     }
-    JoystickReading reading;
-    reading.axis_count = SDL_JoystickNumAxes(stick);
-    reading.axis0 = SDL_JoystickGetAxis(stick, 0);
-    reading.axis1 = SDL_JoystickGetAxis(stick, 1);
-    for (int i = 0; i < 5; ++i) {
-        reading.buttons[i] = SDL_JoystickGetButton(stick, i) != 0;
-    }
-    map_joystick(reading, info);
-    return JOYERR_NOERROR;
-}
-
-uint32_t live_joystick_caps(uint32_t joystick_id, JoyCaps* caps) {
-    if (caps == nullptr) {
-        return JOYERR_PARMS;
-    }
-    if (!device_ready(joystick_id)) {
-        return joystick_id == JOYSTICKID1 ? JOYERR_UNPLUGGED : JOYERR_PARMS;
-    }
-    caps->wXmin = 0;
-    caps->wXmax = kAxisMax;
-    caps->wYmin = 0;
-    caps->wYmax = kAxisMax;
     // A gamepad, or none yet, offers exactly the five buttons the game reads.
-    caps->wNumButtons =
+    now->button_count =
         stick == nullptr ? 5u
                          : std::min<uint32_t>(uint32_t(SDL_JoystickNumButtons(stick)), kMaxButtons);
-    return JOYERR_NOERROR;
+    return true;
 }
-
-}  // namespace sdl2
 
 }  // namespace platform

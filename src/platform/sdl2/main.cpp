@@ -11,10 +11,10 @@
 #include "app/winmain.h"
 #include "platform/common/files_internal.h"
 #include "platform/diagnostics.h"
+#include "platform/port/bindings.h"
 #include "platform/port/options.h"
 #include "platform/port/session.h"
 #include "platform/port/settings.h"
-#include "platform/sdl2/keymap.h"
 #include "platform/sdl2/sdl2_backend.h"
 
 #ifndef CELLSTORM_VERSION
@@ -125,7 +125,7 @@ int main(int argc, char** argv) {
         started.scale = options.scale;
     }
     active_settings() = started;
-    set_key_bindings(started);
+    set_bindings(started);
     set_sound_enabled(!options.no_sound);
     // More gamepads from the player's own database; the joystick already opened is opened
     // again so a mapping for it applies.

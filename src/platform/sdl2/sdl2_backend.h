@@ -31,25 +31,16 @@ SDL_Window* game_window();
 void flush_present(bool force);
 // Shows the current picture again (the window was exposed, resized or its textures lost).
 void redraw();
-void toggle_fullscreen();
 // The window's size changed; a window (not the full screen) keeps its size in the settings.
 void window_resized();
-
-// The devices as they are. The seam's own readers (input_session.cpp) stand between them and
-// the game, so a recording sees and a playback replaces exactly what the game reads.
-int16_t live_key_state(int virtual_key);
-uint32_t live_joystick_position(uint32_t joystick_id, JoyInfoEx* info);
-uint32_t live_joystick_caps(uint32_t joystick_id, JoyCaps* caps);
-uint16_t live_system_millis();
-
-// display.cpp: words after the game's own window title, such as " (playback)"; "" for none.
-void set_title_note(const char* note);
 
 // window_icon.cpp: gives the window the game's icon from its data files, when there.
 void set_window_icon(SDL_Window* window);
 
-// keyboard.cpp: a key event from the queue; posts the key's window message.
+// keyboard.cpp: a key event from the queue, to the shared keyboard.
 void handle_key_event(const SDL_KeyboardEvent& event);
+// The virtual key a key gives, by the player's bindings (see port/bindings.h).
+int virtual_key(SDL_Keycode key, SDL_Scancode scancode, bool alt);
 
 // events.cpp: pumps when the last pump is older than a few milliseconds, for readers of the
 // key state that spin without looking at the message queue.

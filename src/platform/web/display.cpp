@@ -64,6 +64,17 @@ bool step_fails(Step /*step*/) {
     return false;
 }
 
+void window_title_changed(const char* /*title*/) {}
+
+// The page's files are all in its one folder; the player's settings have no folder here.
+std::string program_folder() {
+    return std::string();
+}
+
+std::string settings_folder() {
+    return std::string();
+}
+
 void window_created(int /*width*/, int /*height*/, const char* /*title*/) {
     web::window_live = true;
     web::frame_waiting = true;

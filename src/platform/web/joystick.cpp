@@ -1,5 +1,5 @@
 // The first gamepad through the browser's Gamepad API, in the units of the Windows joystick
-// interface and with the desktop's button mapping. A browser reveals a gamepad only once the
+// interface and with the player's button bindings. A browser reveals a gamepad only once the
 // player has pressed one of its buttons on the page, long after the game looked for a joystick
 // at start-up; so where the page can read gamepads at all, the first one is reported present
 // from the start, resting in the middle with nothing pressed until a real one answers.
@@ -9,8 +9,9 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/common/backend.h"
 #include "platform/common/joystick_map.h"
-#include "platform/joystick.h"
+#include "platform/port/bindings.h"
 
 namespace platform {
 
@@ -67,52 +68,33 @@ bool read_first(EmscriptenGamepadEvent* pad) {
 
 }  // namespace
 
-uint32_t joy_get_pos_ex(uint32_t joystick_id, JoyInfoEx* info) {
-    if (info == nullptr || joystick_id != JOYSTICKID1) {
-        return JOYERR_PARMS;
-    }
+bool backend::read_joystick(JoystickNow* now) {
     if (!api_available()) {
-        return JOYERR_UNPLUGGED;
+        return false;
     }
     static EmscriptenGamepadEvent pad;
     if (!read_first(&pad)) {
-        map_gamepad(GamepadReading{}, default_pad_bindings(), info);
-        return JOYERR_NOERROR;
-    }
-    if (std::strcmp(pad.mapping, "standard") == 0) {
+        map_gamepad(GamepadReading{}, port::pad_bindings(), now);
+    } else if (std::strcmp(pad.mapping, "standard") == 0) {
         GamepadReading reading;
         reading.left_x = axis_value(pad, 0);
         reading.left_y = axis_value(pad, 1);
         for (const auto& [web, button] : kStandardButtons) {
             reading.held[button] = pressed(pad, web);
         }
-        map_gamepad(reading, default_pad_bindings(), info);
-        return JOYERR_NOERROR;
+        map_gamepad(reading, port::pad_bindings(), now);
+    } else {
+        JoystickReading reading;
+        reading.axis_count = pad.numAxes;
+        reading.axis0 = axis_value(pad, 0);
+        reading.axis1 = axis_value(pad, 1);
+        for (int i = 0; i < 5; ++i) {
+            reading.buttons[i] = pressed(pad, i);
+        }
+        map_joystick(reading, now);
     }
-    JoystickReading reading;
-    reading.axis_count = pad.numAxes;
-    reading.axis0 = axis_value(pad, 0);
-    reading.axis1 = axis_value(pad, 1);
-    for (int i = 0; i < 5; ++i) {
-        reading.buttons[i] = pressed(pad, i);
-    }
-    map_joystick(reading, info);
-    return JOYERR_NOERROR;
-}
-
-uint32_t joy_get_dev_caps(uint32_t joystick_id, JoyCaps* caps) {
-    if (caps == nullptr || joystick_id != JOYSTICKID1) {
-        return JOYERR_PARMS;
-    }
-    if (!api_available()) {
-        return JOYERR_UNPLUGGED;
-    }
-    caps->wXmin = 0;
-    caps->wXmax = kAxisMax;
-    caps->wYmin = 0;
-    caps->wYmax = kAxisMax;
-    caps->wNumButtons = 5;
-    return JOYERR_NOERROR;
+    now->button_count = 5;
+    return true;
 }
 
 }  // namespace platform

@@ -1,0 +1,120 @@
+#include "platform/port/bindings.h"
+
+#include <cctype>
+#include <vector>
+
+#include "platform/common/backend.h"
+#include "platform/keyboard.h"
+#include "platform/port/settings.h"
+
+namespace platform::port {
+
+namespace {
+
+struct KeyBinding {
+    int code;
+    int virtual_key;
+};
+
+struct Bindings {
+    bool set = false;
+    std::vector<KeyBinding> keys;
+    PadBindings pad;
+};
+
+Bindings& bindings() {
+    static Bindings state;
+    if (!state.set) {
+        state.set = true;
+        set_bindings(default_settings());
+    }
+    return state;
+}
+
+bool is_game_key(int virtual_key) {
+    for (const GameKey& game_key : kGameKeys) {
+        if (game_key.virtual_key == virtual_key) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// As the settings file names them, in the shared pad's order.
+constexpr const char* kPadButtonNames[] = {"a",
+                                           "b",
+                                           "x",
+                                           "y",
+                                           "back",
+                                           "guide",
+                                           "start",
+                                           "leftstick",
+                                           "rightstick",
+                                           "leftshoulder",
+                                           "rightshoulder",
+                                           "dpup",
+                                           "dpdown",
+                                           "dpleft",
+                                           "dpright"};
+
+bool same_name(const std::string& a, const char* b) {
+    size_t i = 0;
+    for (; i < a.size() && b[i] != 0; ++i) {
+        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) {
+            return false;
+        }
+    }
+    return i == a.size() && b[i] == 0;
+}
+
+}  // namespace
+
+int pad_button_from_name(const std::string& name) {
+    for (int button = 0; button < int(std::size(kPadButtonNames)); ++button) {
+        if (same_name(name, kPadButtonNames[button])) {
+            return button;
+        }
+    }
+    return -1;
+}
+
+void set_bindings(const Settings& settings) {
+    Bindings& b = bindings();
+    b.keys.clear();
+    for (int i = 0; i < kGameKeyCount; ++i) {
+        for (const std::string& name : settings.keys[i]) {
+            const int code = backend::key_from_name(name);
+            if (code != 0) {
+                b.keys.push_back({code, kGameKeys[i].virtual_key});
+            }
+        }
+    }
+    b.pad = PadBindings();
+    for (int i = 0; i < kJoyButtonCount; ++i) {
+        for (const std::string& name : settings.pad_buttons[i]) {
+            const int button = pad_button_from_name(name);
+            if (button >= 0) {
+                b.pad.joystick_buttons[button] |= 1u << i;
+            }
+        }
+    }
+}
+
+int virtual_key(int code, int fixed_key, bool alt) {
+    if (code == 0 || (alt && (fixed_key == VK_RETURN || fixed_key == VK_F4))) {
+        return fixed_key;
+    }
+    for (const KeyBinding& binding : bindings().keys) {
+        if (binding.code == code) {
+            return binding.virtual_key;
+        }
+    }
+    // A game key nobody bound to this key is not given by it.
+    return is_game_key(fixed_key) ? 0 : fixed_key;
+}
+
+const PadBindings& pad_bindings() {
+    return bindings().pad;
+}
+
+}  // namespace platform::port
