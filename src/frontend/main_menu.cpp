@@ -28,7 +28,6 @@ constexpr const char* MENU_BUTTONS_FILE = "XCNBUT8.BMP";
 constexpr int BUTTON_SIZE = 44;
 // The button sheet has four cells to a row.
 constexpr int BUTTON_SHEET_COLUMNS = 4;
-constexpr uint32_t MENU_ENTER_SLEEP_MS = 200;
 
 struct ButtonPosition {
     int x;

@@ -2,6 +2,8 @@
 // and chooses the playfield, the game type, the starting level and the two volumes.
 #pragma once
 
+#include <cstdint>
+
 #include "graphics/display.h"
 #include "graphics/image.h"
 
@@ -17,6 +19,10 @@ constexpr int MENU_ITEM_EXIT = 6;
 // Main_Menu modes.
 constexpr int MENU_ENTER = 0;
 constexpr int MENU_FRAME = 1;
+
+// The wait as the menu opens, the longest gap between two samples of the keys: a tap must be
+// remembered across it.
+constexpr uint32_t MENU_ENTER_SLEEP_MS = 200;
 
 // 1 until the menu's pictures have been tried; they are tried once per run.
 extern int menu_first_call;

@@ -70,8 +70,8 @@ void Shift(Piece* p, int direction) {
 
 void Shift_From_Input(Piece* p, int dx) {
     move_repeat++;
-    // From rest a step comes at once; while a direction is held, every second update.
-    if (move_repeat < 2 && last_dx != 0) {
+    // From rest a step comes at once; while a direction is held, every MOVE_REPEAT updates.
+    if (move_repeat < MOVE_REPEAT && last_dx != 0) {
         return;
     }
     if (dx > 0) {

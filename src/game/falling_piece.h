@@ -9,6 +9,7 @@ extern int move_repeat;   // updates since the last horizontal step decision
 extern int last_dx;       // dx seen at that decision
 
 constexpr int ROTATE_DELAY = 2;
+constexpr int MOVE_REPEAT = 2;
 constexpr int LOCK_DELAY = 3;
 constexpr int MAX_FALL_STEP = 12;
 constexpr int DOWN_BOOST = 6;

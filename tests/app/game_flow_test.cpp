@@ -21,6 +21,7 @@
 #include "graphics/back_buffer.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
+#include "platform/common/key_taps.h"
 #include "platform/keyboard.h"
 #include "sound/sound.h"
 #include "sound/sound_slots.h"
@@ -31,6 +32,9 @@ namespace hl = platform::headless;
 using Kind = hl::SoundEvent::Kind;
 
 namespace {
+
+// A tap during the menu's entry sleep must still be read by its first frame.
+static_assert(platform::kTapMemoryMs > MENU_ENTER_SLEEP_MS);
 
 // Platform, window and display up, then the first call: start-up and one menu frame.
 void Start_In_Menu() {

@@ -1,6 +1,7 @@
-// The falling piece against the well: the cell probes, rotation, the landing's lock sounds, and
-// the shifts onto blocks that a lock must neither overwrite nor write outside the grid. Pacing,
-// turns, falls, spawns and the order shapes are dealt in are pinned by the recorded sessions.
+// The falling piece against the well: the shapes' cells, the cell probes, rotation, the
+// landing's lock sounds, the stick's four ways, and the shifts onto blocks that a lock must
+// neither overwrite nor write outside the grid. Pacing, turns, falls, spawns and the order shapes
+// are dealt in are pinned by the recorded sessions.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -27,6 +28,18 @@ std::string Grid_Text(const Shape& shape) {
         text += r < SHAPE_SIZE - 1 ? "/" : "";
     }
     return text;
+}
+
+// Both game types deal from these grids, the first seven in the classic one.
+TEST_F(PieceTest, EveryShapeHasItsCellsWhereItsBoxPutsThem) {
+    const char* const grids[SHAPE_TABLE_SIZE] = {
+        "..../###./.#../....", "..../###./#.../....", "..../###./..#./....", "..../.##./##../....",
+        "..../##../.##./....", "..../..../####/....", "..../.##./.##./....", "..../..#./.#../....",
+        "..../.###/..../....", "..../.#../.##./....", "..../.#../###./.#..", "###./#.../#.../....",
+        "..../##../..##/....", "..../..##/##../....", "..../###./#.#./....", "###./#.#./###./...."};
+    for (int s = 0; s < SHAPE_TABLE_SIZE; s++) {
+        EXPECT_EQ(Grid_Text(shape_table[s]), grids[s]) << "shape " << s;
+    }
 }
 
 TEST_F(PieceTest, CellsProbeTheRowOfTheirBottomPixelAndOutsideTheGridIsOccupied) {
@@ -118,6 +131,23 @@ TEST_F(PieceTest, AfterTheDelayAColumnWhoseOnlyCellIsInTheTopRowHoldsThePiece) {
         piece.lock_delay = 1;
         Update_Play(&piece);
         EXPECT_EQ(piece.state, held ? PIECE_SPAWN : PIECE_FALLING) << held;
+    }
+}
+
+// The stick past its dead zone each way reads like the arrow key of that way.
+TEST_F(PieceTest, TheStickPushedEachWayReadsAsThatDirection) {
+    platform::headless::set_joystick_present(true);
+    InputDevice reader;  // finds the stick at rest, as the game's does at start-up
+    const Ints cases[] = {{0, 32767, -1, 0, INPUT_LEFT},
+                          {65535, 32767, 1, 0, INPUT_RIGHT},
+                          {32767, 0, 0, -1, INPUT_UP},
+                          {32767, 65535, 0, 1, INPUT_DOWN}};
+    for (const Ints& c : cases) {
+        platform::headless::set_joystick_position(c[0], c[1], 0);
+        reader.Poll(&input_state);
+        EXPECT_EQ((Ints{input_state.dx, input_state.dy, int(input_state.buttons)}),
+                  (Ints{c[2], c[3], c[4]}))
+            << c[0] << "," << c[1];
     }
 }
 

@@ -15,9 +15,6 @@ struct VirtualKey {
 };
 VirtualKey virtual_keys[256];
 
-// Longer than the longest gap between two samples of the keys in the menu (its 200 ms entry).
-constexpr double kTapMemoryMs = 250;
-
 bool tap_remembered(const VirtualKey& state, double now_ms) {
     return state.pressed_since_query && now_ms - state.pressed_at_ms <= kTapMemoryMs;
 }

@@ -16,6 +16,10 @@ constexpr intptr_t KEY_CONTEXT_ALT = intptr_t(1) << 29;
 constexpr intptr_t KEY_PREVIOUS_DOWN = intptr_t(1) << 30;
 constexpr intptr_t KEY_TRANSITION_UP = intptr_t(1) << 31;
 
+// How long an unread tap is remembered: longer than the longest gap between two samples of the
+// keys, the menu's entry sleep (a test ties the two).
+constexpr double kTapMemoryMs = 250;
+
 // A physical key giving key went down or up (not a repeat). Several can hold one key: both
 // Enters, both Shifts. A press first posts the release still held back from an earlier tap.
 void count_key_change(int key, bool down, double now_ms);
