@@ -7,8 +7,8 @@
 
 using PALETTEENTRY = platform::PaletteEntry;
 
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
+constexpr int SCREEN_WIDTH = platform::SCREEN_WIDTH;
+constexpr int SCREEN_HEIGHT = platform::SCREEN_HEIGHT;
 constexpr int SCREEN_BPP = 8;
 
 // Null (or all zero) until DD_Init and again after DD_Shutdown.

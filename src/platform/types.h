@@ -4,6 +4,10 @@
 
 namespace platform {
 
+// The one screen mode there is: 640 x 480 with 256 colours.
+constexpr int SCREEN_WIDTH = 640;
+constexpr int SCREEN_HEIGHT = 480;
+
 // Result of a platform step that can fail: 0 is success, anything else a failure,
 // as with the Windows calls these stand in for.
 using Result = int32_t;

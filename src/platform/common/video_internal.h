@@ -9,8 +9,6 @@
 
 namespace platform {
 
-constexpr int SCREEN_WIDTH = 640;
-constexpr int SCREEN_HEIGHT = 480;
 constexpr int SCREEN_BYTES = SCREEN_WIDTH * SCREEN_HEIGHT;
 
 struct Palette {

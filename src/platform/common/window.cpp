@@ -134,10 +134,10 @@ bool destroy_window(WindowHandle window) {
 }
 
 int screen_width() {
-    return 640;
+    return SCREEN_WIDTH;
 }
 int screen_height() {
-    return 480;
+    return SCREEN_HEIGHT;
 }
 
 bool peek_message(Message* out) {

@@ -9,20 +9,20 @@ PictureRect picture_rect(int output_width, int output_height, ScaleMode mode) {
         return {0, 0, 0, 0};
     }
     int steps = mode == ScaleMode::Integer
-                    ? std::min(output_width / kScreenWidth, output_height / kScreenHeight)
+                    ? std::min(output_width / SCREEN_WIDTH, output_height / SCREEN_HEIGHT)
                     : 0;
     int w = 0;
     int h = 0;
     if (steps >= 1) {
-        w = kScreenWidth * steps;
-        h = kScreenHeight * steps;
-    } else if (int64_t(output_width) * kScreenHeight <= int64_t(output_height) * kScreenWidth) {
+        w = SCREEN_WIDTH * steps;
+        h = SCREEN_HEIGHT * steps;
+    } else if (int64_t(output_width) * SCREEN_HEIGHT <= int64_t(output_height) * SCREEN_WIDTH) {
         // The width limits, the height follows the 4:3 aspect.
         w = output_width;
-        h = int(int64_t(output_width) * kScreenHeight / kScreenWidth);
+        h = int(int64_t(output_width) * SCREEN_HEIGHT / SCREEN_WIDTH);
     } else {
         h = output_height;
-        w = int(int64_t(output_height) * kScreenWidth / kScreenHeight);
+        w = int(int64_t(output_height) * SCREEN_WIDTH / SCREEN_HEIGHT);
     }
     return {(output_width - w) / 2, (output_height - h) / 2, w, h};
 }

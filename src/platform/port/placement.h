@@ -8,9 +8,6 @@
 
 namespace platform::port {
 
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
-
 struct PictureRect {
     int x;
     int y;

@@ -1,14 +1,13 @@
 #include "platform/port/scaler.h"
 
+#include "platform/types.h"
+
 #include <algorithm>
 #include <cstring>
 
 namespace platform::port {
 
 namespace {
-
-constexpr int kSourceWidth = 640;
-constexpr int kSourceHeight = 480;
 
 // a and b are 0x00RRGGBB; weight is b's share out of 256.
 inline uint32_t mix(uint32_t a, uint32_t b, uint32_t weight) {
@@ -47,15 +46,15 @@ std::vector<Tap> taps(int source, int output) {
 void Scaler::set_size(int width, int height) {
     width_ = std::max(width, 0);
     height_ = std::max(height, 0);
-    columns_ = taps<Tap>(kSourceWidth, width_);
-    rows_ = taps<Tap>(kSourceHeight, height_);
-    wide_rows_.assign(size_t(width_) * kSourceHeight, 0);
-    last_pixels_.assign(size_t(kSourceWidth) * kSourceHeight, 0);
+    columns_ = taps<Tap>(SCREEN_WIDTH, width_);
+    rows_ = taps<Tap>(SCREEN_HEIGHT, height_);
+    wide_rows_.assign(size_t(width_) * SCREEN_HEIGHT, 0);
+    last_pixels_.assign(size_t(SCREEN_WIDTH) * SCREEN_HEIGHT, 0);
     all_stale_ = true;
 }
 
 void Scaler::scale_source_row(int y, const uint8_t* pixels, const uint32_t lookup[256]) {
-    const uint8_t* in = pixels + size_t(y) * kSourceWidth;
+    const uint8_t* in = pixels + size_t(y) * SCREEN_WIDTH;
     uint32_t* out = wide_rows_.data() + size_t(y) * width_;
     for (int x = 0; x < width_; ++x) {
         const Tap& tap = columns_[size_t(x)];
@@ -70,12 +69,12 @@ const std::vector<RowSpan>& Scaler::update(const uint8_t* pixels, const uint32_t
         return changed_;
     }
     const bool all = all_stale_ || std::memcmp(lookup, last_lookup_, sizeof last_lookup_) != 0;
-    bool changed[kSourceHeight];
-    for (int y = 0; y < kSourceHeight; ++y) {
-        const size_t at = size_t(y) * kSourceWidth;
-        changed[y] = all || std::memcmp(pixels + at, &last_pixels_[at], kSourceWidth) != 0;
+    bool changed[SCREEN_HEIGHT];
+    for (int y = 0; y < SCREEN_HEIGHT; ++y) {
+        const size_t at = size_t(y) * SCREEN_WIDTH;
+        changed[y] = all || std::memcmp(pixels + at, &last_pixels_[at], SCREEN_WIDTH) != 0;
         if (changed[y]) {
-            std::memcpy(&last_pixels_[at], pixels + at, kSourceWidth);
+            std::memcpy(&last_pixels_[at], pixels + at, SCREEN_WIDTH);
             scale_source_row(y, pixels, lookup);
         }
     }

@@ -30,7 +30,7 @@ std::string title;
 bool sound_enabled = true;
 
 // The newest picture the game has made visible, and whether it still has to be shown.
-std::vector<uint8_t> frame_pixels(size_t(kScreenWidth) * kScreenHeight);
+std::vector<uint8_t> frame_pixels(size_t(SCREEN_WIDTH) * SCREEN_HEIGHT);
 PaletteEntry frame_palette[256] = {};
 bool frame_waiting = false;
 // The whole window has to be drawn again, bars and all.
@@ -91,10 +91,10 @@ bool shows_on_a_screen() {
 
 SDL_Rect desktop_bounds() {
     int display = window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0;
-    SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
+    SDL_Rect bounds{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &bounds) != 0 || bounds.w <= 0 ||
         bounds.h <= 0) {
-        bounds = SDL_Rect{0, 0, kScreenWidth, kScreenHeight};
+        bounds = SDL_Rect{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     }
     return bounds;
 }
@@ -103,15 +103,15 @@ SDL_Rect desktop_bounds() {
 // for the desktop around it; centred.
 SDL_Rect window_place() {
     const Settings& settings = active_settings();
-    SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+    SDL_Rect usable{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     SDL_GetDisplayUsableBounds(window != nullptr ? SDL_GetWindowDisplayIndex(window) : 0, &usable);
     int width = settings.window_width;
     int height = settings.window_height;
     if (width <= 0 || height <= 0) {
         int steps =
-            SDL_max(1, SDL_min((usable.w - 64) / kScreenWidth, (usable.h - 64) / kScreenHeight));
-        width = kScreenWidth * steps;
-        height = kScreenHeight * steps;
+            SDL_max(1, SDL_min((usable.w - 64) / SCREEN_WIDTH, (usable.h - 64) / SCREEN_HEIGHT));
+        width = SCREEN_WIDTH * steps;
+        height = SCREEN_HEIGHT * steps;
     }
     return {SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
 }

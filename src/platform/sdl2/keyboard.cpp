@@ -1,9 +1,9 @@
 // SDL's key events as the shared keyboard's: the key's code for the player's bindings (by the
 // label on the key in the keyboard's layout), and the virtual key it gives by itself.
 #include "platform/keyboard.h"
-#include "platform/port/bindings.h"
 #include "platform/common/backend.h"
 #include "platform/common/keyboard_internal.h"
+#include "platform/port/bindings.h"
 #include "platform/sdl2/sdl2_backend.h"
 
 namespace platform {

@@ -14,9 +14,7 @@ namespace platform::web {
 
 namespace {
 
-constexpr int kWidth = 640;
-constexpr int kHeight = 480;
-constexpr size_t kPixels = size_t(kWidth) * kHeight;
+constexpr size_t kPixels = size_t(SCREEN_WIDTH) * SCREEN_HEIGHT;
 
 uint8_t frame_pixels[kPixels];
 PaletteEntry frame_palette[256];
@@ -36,7 +34,7 @@ void show_on_page() {
     for (size_t i = 0; i < kPixels; ++i) {
         rgba[i] = lookup[frame_pixels[i]];
     }
-    EM_ASM({ Module.cellstormShow($0, $1, $2); }, rgba, kWidth, kHeight);
+    EM_ASM({ Module.cellstormShow($0, $1, $2); }, rgba, SCREEN_WIDTH, SCREEN_HEIGHT);
 }
 
 }  // namespace
