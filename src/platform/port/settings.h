@@ -9,26 +9,25 @@
 
 namespace platform::port {
 
-// The game's ten keys, in the file's order, each with the virtual key the game reads.
-struct GameKey {
-    const char* name;  // in the [keys] section
-    int virtual_key;
-    const char* defaults;  // key names, comma-separated
-    const char* comment;
-};
 constexpr int kGameKeyCount = 10;
+
+// The virtual key each setting of [keys] gives the game, in the file's order.
+struct GameKey {
+    int virtual_key;
+};
 extern const GameKey kGameKeys[kGameKeyCount];
 
 // The game's joystick buttons 1 ... 5 as gamepad buttons.
 constexpr int kJoyButtonCount = 5;
 
+// default_settings() gives each its default.
 struct Settings {
-    bool fullscreen = true;
+    bool fullscreen = false;
     ScaleMode scale = ScaleMode::Fit;
     int window_width = 0;  // 0: chosen from the screen
     int window_height = 0;
-    std::vector<std::string> keys[kGameKeyCount];           // SDL key names
-    std::vector<std::string> pad_buttons[kJoyButtonCount];  // SDL gamepad button names
+    std::vector<std::string> keys[kGameKeyCount];           // key names, as the backend knows them
+    std::vector<std::string> pad_buttons[kJoyButtonCount];  // gamepad button names
 };
 
 Settings default_settings();

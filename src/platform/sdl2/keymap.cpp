@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/common/backend.h"
 #include "platform/keyboard.h"
 #include "platform/port/settings.h"
 
@@ -108,3 +109,8 @@ int virtual_key(SDL_Keycode key, SDL_Scancode scancode, bool alt) {
 }
 
 }  // namespace platform::sdl2
+
+// Until each backend has its own key names: SDL's.
+int platform::backend::key_from_name(const std::string& name) {
+    return int(SDL_GetKeyFromName(name.c_str()));
+}
