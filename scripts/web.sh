@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds CELLSTORM for the browser into build-web/site and serves it on
 # http://localhost:8000/cellstorm.html; with --test, builds it and runs the browser test instead.
-# Installs what is missing: Debian's emscripten, and FreeType, libsamplerate and inih built for the
-# web from Debian's own source packages (emscripten's prebuilt ports cannot be fetched).
+# Installs what is missing: Debian's emscripten, and FreeType and libsamplerate built for the web
+# from Debian's own source packages (emscripten's prebuilt ports cannot be fetched).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -79,13 +79,6 @@ freetype_modules() {
         >"$1/include/freetype/config/ftmodule.h"
 }
 nothing_to_prepare() { :; }
-# inih is built with meson; its reader is one C file, so a two-line CMake build does.
-inih_cmake() {
-    printf '%s\n' 'cmake_minimum_required(VERSION 3.13)' 'project(inih C)' \
-        'add_library(inih STATIC ini.c)' \
-        'install(TARGETS inih ARCHIVE DESTINATION lib)' 'install(FILES ini.h DESTINATION include)' \
-        >"$1/CMakeLists.txt"
-}
 
 # The data files come from the asset maker, a native program; the test's screen probe too.
 cmake -S . -B "$out/native" -DCELLSTORM_BENCHMARKS=OFF "${launcher[@]}" >/dev/null
@@ -98,7 +91,6 @@ build_library freetype libfreetype.a freetype_modules -- -DFT_DISABLE_ZLIB=TRUE 
 # The mixer uses the fastest converter alone; the others' tables would add over a megabyte.
 build_library libsamplerate libsamplerate.a nothing_to_prepare -- -DLIBSAMPLERATE_EXAMPLES=OFF \
     -DLIBSAMPLERATE_ENABLE_SINC_MEDIUM_CONVERTER=OFF -DLIBSAMPLERATE_ENABLE_SINC_BEST_CONVERTER=OFF
-build_library libinih libinih.a inih_cmake --
 emcmake cmake -S . -B "$out/wasm" -DCMAKE_BUILD_TYPE=Release \
     -DCELLSTORM_WEB_LIBS="$out/libs" -DCELLSTORM_WEB_DATA="$out/native/bin" \
     -DCELLSTORM_WEB_SITE="$out/site" "${launcher[@]}" >/dev/null

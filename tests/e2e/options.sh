@@ -33,6 +33,8 @@ bad value 'stretch'|--scale stretch
 '-w'|--window -w
 bad value '' for option '--data'|--data=
 '--bogus'|--help --bogus
+--record needs a file name|--record=
+--playback given twice|--playback=a --playback b
 END
 [ -e "$work/config" ] && fail "a bad option touched the settings folder"
 bad "no/such/dir/r.txt" --record "$work/no/such/dir/r.txt"
@@ -40,10 +42,24 @@ bad "no/such/dir/r.txt" --record "$work/no/such/dir/r.txt"
 printf -- '# seed 1\n-\ndonw\n' >"$work/bad.txt"
 bad "line 3: unknown key 'donw'" --playback "$work/bad.txt"
 
+# --help, the README's table and the manual's OPTIONS name the same options; the settings file
+# the game writes, the README's block and the manual's FILES the same settings.
 timeout 10 "$game" --help >"$work/out" 2>"$work/game.log" || fail "--help did not exit 0"
-for option in --window --fullscreen --scale --no-sound --data --config --verbose --version; do
-    grep -q -- "$option" "$work/out" || fail "--help does not list $option"
-done
+SDL_VIDEODRIVER=x11 timeout 10 "$game" >/dev/null 2>&1  # no display: writes its settings, ends
+src=$(dirname "${BASH_SOURCE[0]}")/../..
+pick() { grep -Eo -- "$1" | tr -d '` =' | sort -u; }
+agree() { [ "$2" = "$3" ] || fail "$1 differ: $(diff <(echo "$2") <(echo "$3") | grep '^[<>]')"; }
+options=$(pick '^  --[a-z-]+' <"$work/out")
+agree "--help and README.md" "$options" "$(grep '^| `--' "$src/README.md" | pick '`--[a-z-]+')"
+agree "--help and cellstorm.6" "$options" \
+    "$(sed -n '/^\.SH OPTIONS/,/^\.SH /s/\\-/-/gp' "$src/dist/cellstorm.6" | pick '--[a-z-]+')"
+setting='^(\[[a-z]+\]|[a-z0-9_]+ =)'
+settings=$(pick "$setting" <"$XDG_CONFIG_HOME/cellstorm/cellstorm.ini")
+agree "the settings file and README.md" "$settings" \
+    "$(sed -n '/^## Settings file/,/^## /s/^    //p' "$src/README.md" | pick "$setting")"
+agree "the settings file and cellstorm.6" "$settings" \
+    "$(sed -n '/^\.I .*\/cellstorm\.ini$/,/^\.TP/s/^\.\(B\|BR\|RB\) //p' "$src/dist/cellstorm.6" |
+        tr ' ' '\n' | pick '^(\[[a-z]+\]|[a-z][a-z0-9_]*)$')"
 timeout 10 "$game" --version >"$work/out" 2>"$work/game.log" || fail "--version did not exit 0"
 grep -Eq '^cellstorm [0-9]+\.[0-9]+' "$work/out" || fail "--version: $(cat "$work/out")"
 echo "options: all as expected"

@@ -459,8 +459,10 @@ TEST(Options, EveryOptionIsRead) {
         return port::parse_options(int(args.size()), args.data(), &o, &error);
     };
     ASSERT_EQ(parse({"--window", "--scale", "integer", "--no-sound", "--data", "/d",
-                     "--config=c.ini", "--verbose"}),
+                     "--config=c.ini", "--verbose", "--record=r.txt", "--playback", "p.txt"}),
               port::ParseResult::Run);
+    EXPECT_EQ(o.session.record_path, "r.txt");
+    EXPECT_EQ(o.session.playback_path, "p.txt");
     EXPECT_TRUE(o.window_given && !o.fullscreen && o.scale_given && o.no_sound && o.verbose);
     EXPECT_EQ(o.scale, port::ScaleMode::Integer);
     EXPECT_EQ(o.data_dir, "/d");
@@ -523,7 +525,7 @@ TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReport
     settings.window_height = 960;
     settings.keys[8] = {"D", "Keypad 6"};
     settings.keys[0] = {};
-    settings.pad_buttons[2] = {"x", "y"};
+    settings.pad_buttons[2] = {"X", "dpright"};  // SDL's names, in any case
     ASSERT_TRUE(port::save_settings(path, settings, &reason)) << reason;
     EXPECT_EQ(access((path + ".new").c_str(), F_OK), -1);
     port::Settings again = port::default_settings();

@@ -3,12 +3,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <charconv>
+
 #include "platform/common/input_script.h"
-#include "platform/common/numbers.h"
 
 namespace replay {
-
-using platform::parse_count;
 
 const char* const usage_text =
     "usage: cellstorm-replay [--seed N] --input FILE [--data DIR] [--trace FILE]\n"
@@ -19,6 +18,18 @@ const char* const usage_text =
 namespace {
 
 constexpr uint64_t MAX_POLLS_LIMIT = uint64_t(1) << 62;
+
+// Plain digits up to max: no sign, no blanks, and from_chars refuses what would wrap around.
+bool read_count(const std::string& text, uint64_t max, uint64_t* value) {
+    const char* end = text.data() + text.size();
+    uint64_t number = 0;
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (error != std::errc() || stop != end || number > max) {
+        return false;
+    }
+    *value = number;
+    return true;
+}
 
 bool is_directory(const std::string& path) {
     struct stat info;
@@ -42,7 +53,7 @@ bool writable_directory_of(const std::string& path) {
 bool parse_shot(const std::string& text, Shot* shot, std::string* error) {
     size_t colon = text.find(':');
     if (colon == std::string::npos || colon + 1 >= text.size() ||
-        !parse_count(text.substr(0, colon), MAX_POLLS_LIMIT, &shot->poll) || shot->poll == 0) {
+        !read_count(text.substr(0, colon), MAX_POLLS_LIMIT, &shot->poll) || shot->poll == 0) {
         *error = "--shot wants K:FILE.bmp with K a poll number from 1 on, not '" + text + "'";
         return false;
     }
@@ -102,7 +113,7 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
             }
             options->data_dir = value;
         } else if (name == "--seed") {
-            if (!parse_count(value, platform::MAX_SEED, &number)) {
+            if (!read_count(value, platform::MAX_SEED, &number)) {
                 *error = "--seed wants a number from 0 to 999, not '" + value + "'";
                 return false;
             }
@@ -119,7 +130,7 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
             }
             options->sound_path = value;
         } else if (name == "--max-polls") {
-            if (!parse_count(value, MAX_POLLS_LIMIT, &number) || number == 0) {
+            if (!read_count(value, MAX_POLLS_LIMIT, &number) || number == 0) {
                 *error = "--max-polls wants a number of polls from 1 on, not '" + value + "'";
                 return false;
             }

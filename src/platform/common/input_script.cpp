@@ -1,11 +1,11 @@
 #include "platform/common/input_script.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <sstream>
 
-#include "platform/common/numbers.h"
 #include "platform/keyboard.h"
 
 namespace platform {
@@ -19,6 +19,26 @@ namespace {
 
 constexpr uint64_t MAX_LINE_COUNT = 1000000000;  // far beyond any run, far from overflow
 constexpr uint32_t MAX_AXIS = 65535;
+
+// Plain digits up to max: no sign, no blanks, and from_chars refuses what would wrap around.
+bool read_count(const std::string& text, uint64_t max, uint64_t* value, int base = 10) {
+    const char* end = text.data() + text.size();
+    uint64_t number = 0;
+    const auto [stop, error] = std::from_chars(text.data(), end, number, base);
+    if (error != std::errc() || stop != end || number > max) {
+        return false;
+    }
+    *value = number;
+    return true;
+}
+
+// A 32-bit mask, decimal or 0x and hexadecimal digits.
+bool read_mask(const std::string& text, uint64_t* value) {
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        return read_count(text.substr(2), 0xFFFFFFFFu, value, 16);
+    }
+    return read_count(text, 0xFFFFFFFFu, value);
+}
 
 std::string trim(const std::string& text) {
     const char* blanks = " \t\r\n";
@@ -45,14 +65,14 @@ bool parse_joystick_token(const std::string& token, ScriptLine* line, std::strin
     std::string value = token.substr(3);
     uint64_t number = 0;
     if (name == "jb=") {
-        if (!parse_mask(value, &number)) {
+        if (!read_mask(value, &number)) {
             *reason = "button mask '" + value + "' is not a number from 0 to 0xFFFFFFFF";
             return false;
         }
         line->joystick_buttons = uint32_t(number);
         return true;
     }
-    if (!parse_count(value, MAX_AXIS, &number)) {
+    if (!read_count(value, MAX_AXIS, &number)) {
         *reason = "position '" + value + "' is not a number from 0 to 65535";
         return false;
     }
@@ -65,7 +85,7 @@ bool parse_line(const std::string& text, bool joystick, ScriptLine* line, std::s
     size_t star = text.find('*');
     if (star != std::string::npos) {
         std::string count = trim(text.substr(0, star));
-        if (!parse_count(count, MAX_LINE_COUNT, &line->count) || line->count == 0) {
+        if (!read_count(count, MAX_LINE_COUNT, &line->count) || line->count == 0) {
             *reason = "repeat count '" + count + "' is not a number from 1 to 1000000000";
             return false;
         }
@@ -118,7 +138,7 @@ bool parse_header(const std::string& comment, ScriptStart* start, std::string* r
     uint64_t x = 0;
     uint64_t y = 0;
     if (name == "seed") {
-        if (!parse_count(first, MAX_SEED, &x) || !second.empty()) {
+        if (!read_count(first, MAX_SEED, &x) || !second.empty()) {
             *reason = "'# seed' wants one number from 0 to 999";
             return false;
         }
@@ -128,7 +148,7 @@ bool parse_header(const std::string& comment, ScriptStart* start, std::string* r
             start->joystick = false;
             return true;
         }
-        if (!parse_count(first, MAX_AXIS, &x) || !parse_count(second, MAX_AXIS, &y) ||
+        if (!read_count(first, MAX_AXIS, &x) || !read_count(second, MAX_AXIS, &y) ||
             !extra.empty()) {
             *reason = "'# joystick' wants none, or two positions from 0 to 65535";
             return false;

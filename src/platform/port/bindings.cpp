@@ -1,10 +1,10 @@
 #include "platform/port/bindings.h"
 
-#include <cctype>
 #include <vector>
 
 #include "platform/common/backend.h"
 #include "platform/keyboard.h"
+#include "platform/port/pad_buttons.h"
 #include "platform/port/settings.h"
 
 namespace platform::port {
@@ -40,43 +40,7 @@ bool is_game_key(int virtual_key) {
     return false;
 }
 
-// As the settings file names them, in the shared pad's order.
-constexpr const char* kPadButtonNames[] = {"a",
-                                           "b",
-                                           "x",
-                                           "y",
-                                           "back",
-                                           "guide",
-                                           "start",
-                                           "leftstick",
-                                           "rightstick",
-                                           "leftshoulder",
-                                           "rightshoulder",
-                                           "dpup",
-                                           "dpdown",
-                                           "dpleft",
-                                           "dpright"};
-
-bool same_name(const std::string& a, const char* b) {
-    size_t i = 0;
-    for (; i < a.size() && b[i] != 0; ++i) {
-        if (std::tolower((unsigned char)a[i]) != std::tolower((unsigned char)b[i])) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == 0;
-}
-
 }  // namespace
-
-int pad_button_from_name(const std::string& name) {
-    for (int button = 0; button < int(std::size(kPadButtonNames)); ++button) {
-        if (same_name(name, kPadButtonNames[button])) {
-            return button;
-        }
-    }
-    return -1;
-}
 
 void set_bindings(const Settings& settings) {
     Bindings& b = bindings();

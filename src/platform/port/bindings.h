@@ -2,8 +2,6 @@
 // backend's keys and pad: the game's ten keys by the backend's key codes (names through
 // backend::key_from_name), the game's five joystick buttons by gamepad buttons.
 #pragma once
-#include <string>
-
 #include "platform/common/joystick_map.h"
 
 namespace platform::port {
@@ -20,8 +18,5 @@ int virtual_key(int code, int fixed_key, bool alt);
 
 // The gamepad's buttons as the game's joystick buttons.
 const PadBindings& pad_bindings();
-
-// The shared pad button of a settings name ("a", "start", "dpup", ...), or -1.
-int pad_button_from_name(const std::string& name);
 
 }  // namespace platform::port

@@ -2,11 +2,14 @@
 #pragma once
 #include <string>
 
-#include "platform/port/session_options.h"
-
 namespace platform::port {
 
 enum class ScaleMode { Fit, Integer };
+
+struct SessionOptions {
+    std::string record_path;    // --record FILE; empty: no recording
+    std::string playback_path;  // --playback FILE; empty: no playback
+};
 
 // What the command line asked for; an option not given leaves its "given" flag false, so the
 // settings file decides.
@@ -19,7 +22,7 @@ struct Options {
     bool verbose = false;
     std::string data_dir;     // empty: the usual places only
     std::string config_file;  // empty: the usual settings file
-    SessionOptions session;   // --record FILE, --playback FILE
+    SessionOptions session;
 };
 
 enum class ParseResult { Run, Help, Version, Bad };

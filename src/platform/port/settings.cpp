@@ -1,39 +1,85 @@
 #include "platform/port/settings.h"
 
-#include <ini.h>
-#include <strings.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/common/backend.h"
 #include "platform/keyboard.h"
-#include "platform/port/bindings.h"
+#include "platform/port/pad_buttons.h"
 
 namespace platform::port {
 
-const GameKey kGameKeys[kGameKeyCount] = {
-    {"left", VK_LEFT, "Left", "move left; in the menu: change the setting"},
-    {"right", VK_RIGHT, "Right", "move right; in the menu: change the setting"},
-    {"up", VK_UP, "Up", "slow the fall; in the menu: previous item"},
-    {"down", VK_DOWN, "Down", "drop faster; in the menu: next item"},
-    {"enter", VK_RETURN, "Return, Keypad Enter", "select in the menu; leave the closing picture"},
-    {"space", VK_SPACE, "Space", "select in the menu; leave the closing picture"},
-    {"escape", VK_ESCAPE, "Escape", "open or leave the menu; leave the closing picture"},
-    {"turn_counter_clockwise", VK_A, "A", "turn the piece counter-clockwise"},
-    {"turn_clockwise", VK_S, "S", "turn the piece clockwise"},
-    {"pause", VK_P, "P", "pause and resume"},
-};
+const GameKey kGameKeys[kGameKeyCount] = {{VK_LEFT},  {VK_RIGHT},  {VK_UP}, {VK_DOWN}, {VK_RETURN},
+                                          {VK_SPACE}, {VK_ESCAPE}, {VK_A},  {VK_S},    {VK_P}};
 
 namespace {
 
-const char* const kPadDefaults[kJoyButtonCount] = {"b", "a", "a", "start", "back"};
-const char* const kPadComments[kJoyButtonCount] = {"turn counter-clockwise", "turn clockwise",
-                                                   "select in the menu", "pause", "open the menu"};
+// How a setting is read and written; slot says which of its kind it is.
+enum class Kind {
+    Flag,        // fullscreen
+    Scale,       // scale
+    Size,        // 0: window_width, 1: window_height
+    Keys,        // the game key kGameKeys[slot]
+    PadButtons,  // the joystick button slot + 1
+};
+
+struct SettingRow {
+    const char* section;
+    const char* key;
+    const char* fallback;  // the default, as the file spells it
+    const char* comment;   // the note above it in the file, or nullptr
+    Kind kind;
+    int slot;
+};
+
+struct Section {
+    const char* name;
+    const char* notes;  // between the [section] line and its first setting
+};
+
+const Section kSections[] = {
+    {"display", ""},
+    {"keys",
+     "# Keys by the names on your keyboard (as SDL names them: A, Left, Return, Space,\n"
+     "# Keypad 4, Left Shift, ...); several keys for one action are separated by commas.\n"
+     "# Alt+Enter (full screen) and Alt+F4 (quit) are kept for themselves.\n"},
+    {"gamepad",
+     "# Which gamepad buttons give the game's joystick buttons: a, b, x, y, back, guide,\n"
+     "# start, leftstick, rightstick, leftshoulder, rightshoulder, dpup, dpdown, dpleft,\n"
+     "# dpright. The left stick and the d-pad move. A gamecontrollerdb.txt beside this\n"
+     "# file teaches the game more gamepads.\n"},
+};
+
+// In the file's order, each section's settings together.
+const SettingRow kSettings[] = {
+    {"display", "fullscreen", "yes",
+     "yes: the whole screen; no: a window. Alt+Enter switches while playing.", Kind::Flag, 0},
+    {"display", "scale", "fit",
+     "fit: as large as the screen allows; integer: whole-number steps only.", Kind::Scale, 0},
+    {"display", "window_width", "0", "The window's size in pixels; 0 lets the game choose.",
+     Kind::Size, 0},
+    {"display", "window_height", "0", nullptr, Kind::Size, 1},
+    {"keys", "left", "Left", "move left; in the menu: change the setting", Kind::Keys, 0},
+    {"keys", "right", "Right", "move right; in the menu: change the setting", Kind::Keys, 1},
+    {"keys", "up", "Up", "slow the fall; in the menu: previous item", Kind::Keys, 2},
+    {"keys", "down", "Down", "drop faster; in the menu: next item", Kind::Keys, 3},
+    {"keys", "enter", "Return, Keypad Enter", "select in the menu; leave the closing picture",
+     Kind::Keys, 4},
+    {"keys", "space", "Space", "select in the menu; leave the closing picture", Kind::Keys, 5},
+    {"keys", "escape", "Escape", "open or leave the menu; leave the closing picture", Kind::Keys,
+     6},
+    {"keys", "turn_counter_clockwise", "A", "turn the piece counter-clockwise", Kind::Keys, 7},
+    {"keys", "turn_clockwise", "S", "turn the piece clockwise", Kind::Keys, 8},
+    {"keys", "pause", "P", "pause and resume", Kind::Keys, 9},
+    {"gamepad", "button1", "b", "turn counter-clockwise", Kind::PadButtons, 0},
+    {"gamepad", "button2", "a", "turn clockwise", Kind::PadButtons, 1},
+    {"gamepad", "button3", "a", "select in the menu", Kind::PadButtons, 2},
+    {"gamepad", "button4", "start", "pause", Kind::PadButtons, 3},
+    {"gamepad", "button5", "back", "open the menu", Kind::PadButtons, 4},
+};
 
 std::vector<std::string> split_names(const std::string& text) {
     std::vector<std::string> names;
@@ -64,13 +110,13 @@ std::string join_names(const std::vector<std::string>& names) {
 
 bool read_flag(const std::string& value, bool* flag) {
     for (const char* yes : {"yes", "true", "on", "1"}) {
-        if (strcasecmp(value.c_str(), yes) == 0) {
+        if (same_ignoring_case(value, yes)) {
             *flag = true;
             return true;
         }
     }
     for (const char* no : {"no", "false", "off", "0"}) {
-        if (strcasecmp(value.c_str(), no) == 0) {
+        if (same_ignoring_case(value, no)) {
             *flag = false;
             return true;
         }
@@ -78,226 +124,120 @@ bool read_flag(const std::string& value, bool* flag) {
     return false;
 }
 
+// Players' files have always been read this way: a leading '+' is taken, and "-0" is 0.
 bool read_size(const std::string& value, int* size) {
-    char* end = nullptr;
-    errno = 0;
-    long number = std::strtol(value.c_str(), &end, 10);
-    if (value.empty() || *end != '\0' || errno != 0 || (number != 0 && number < 160) ||
-        number > 16384) {
+    const char* first = value.data();
+    const char* end = first + value.size();
+    if (value.size() > 1 && value[0] == '+' && value[1] != '-') {
+        ++first;
+    }
+    long number = 0;
+    const auto [stop, error] = std::from_chars(first, end, number);
+    if (error != std::errc() || stop != end || (number != 0 && number < 160) || number > 16384) {
         return false;
     }
     *size = int(number);
     return true;
 }
 
-struct Reading {
-    std::FILE* file;
-    Settings* settings;
-    std::vector<std::string>* warnings;
-    std::string path;
-    int line = 0;  // of the line inih last took
-};
-
-// Reads lines for inih and counts them, so a warning can name its line.
-char* read_line(char* text, int size, void* stream) {
-    auto* reading = static_cast<Reading*>(stream);
-    char* got = std::fgets(text, size, reading->file);
-    if (got != nullptr && std::strchr(got, '\n') != nullptr) {
-        ++reading->line;
-    }
-    return got;
-}
-
-// Why a line was refused, or empty when it was taken.
-std::string take(Settings* s, const std::string& section, const std::string& name,
-                 const std::string& value) {
-    if (section == "display") {
-        if (name == "fullscreen") {
-            return read_flag(value, &s->fullscreen) ? "" : "fullscreen is yes or no";
-        }
-        if (name == "scale") {
+// Why value is refused for row, or empty when it is taken. The defaults are taken unchecked,
+// so they do not wait for a backend to know key names.
+std::string read_setting(const SettingRow& row, const std::string& value, bool check, Settings* s) {
+    const std::string key = row.key;
+    std::vector<std::string> names = split_names(value);
+    switch (row.kind) {
+        case Kind::Flag:
+            return read_flag(value, &s->fullscreen) ? "" : key + " is yes or no";
+        case Kind::Scale:
             if (value != "fit" && value != "integer") {
-                return "scale is fit or integer";
+                return key + " is fit or integer";
             }
             s->scale = value == "fit" ? ScaleMode::Fit : ScaleMode::Integer;
             return "";
-        }
-        if (name == "window_width" || name == "window_height") {
-            int* size = name == "window_width" ? &s->window_width : &s->window_height;
-            return read_size(value, size) ? "" : name + " is 0 or 160 ... 16384";
-        }
-    } else if (section == "keys") {
-        for (int i = 0; i < kGameKeyCount; ++i) {
-            if (name != kGameKeys[i].name) {
-                continue;
-            }
-            std::vector<std::string> names = split_names(value);
-            for (const std::string& key : names) {
-                if (backend::key_from_name(key) == 0) {
-                    return "no key is named '" + key + "'";
+        case Kind::Size:
+            return read_size(value, row.slot == 0 ? &s->window_width : &s->window_height)
+                       ? ""
+                       : key + " is 0 or 160 ... 16384";
+        case Kind::Keys:
+            for (const std::string& name : names) {
+                if (check && backend::key_from_name(name) == 0) {
+                    return "no key is named '" + name + "'";
                 }
             }
-            s->keys[i] = names;
+            s->keys[row.slot] = names;
             return "";
-        }
-    } else if (section == "gamepad") {
-        for (int i = 0; i < kJoyButtonCount; ++i) {
-            if (name != "button" + std::to_string(i + 1)) {
-                continue;
-            }
-            std::vector<std::string> names = split_names(value);
-            for (const std::string& button : names) {
-                if (pad_button_from_name(button) < 0) {
-                    return "no gamepad button is named '" + button + "'";
+        case Kind::PadButtons:
+            for (const std::string& name : names) {
+                if (check && pad_button_from_name(name) < 0) {
+                    return "no gamepad button is named '" + name + "'";
                 }
             }
-            s->pad_buttons[i] = names;
+            s->pad_buttons[row.slot] = names;
             return "";
-        }
-    } else {
-        return "unknown section [" + section + "]";
     }
-    return "unknown setting '" + name + "' in [" + section + "]";
+    return "";
 }
 
-int handle_entry(void* user, const char* section, const char* name, const char* value) {
-    auto* reading = static_cast<Reading*>(user);
-    std::string why = take(reading->settings, section, name, value);
-    if (!why.empty()) {
-        reading->warnings->push_back(reading->path + " line " + std::to_string(reading->line) +
-                                     ": " + why + "; the default is used");
+std::string written_value(const SettingRow& row, const Settings& s) {
+    switch (row.kind) {
+        case Kind::Flag:
+            return s.fullscreen ? "yes" : "no";
+        case Kind::Scale:
+            return s.scale == ScaleMode::Fit ? "fit" : "integer";
+        case Kind::Size:
+            return std::to_string(row.slot == 0 ? s.window_width : s.window_height);
+        case Kind::Keys:
+            return join_names(s.keys[row.slot]);
+        case Kind::PadButtons:
+            return join_names(s.pad_buttons[row.slot]);
     }
-    return 1;
-}
-
-std::string folder_of(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool make_folders(const std::string& folder) {
-    struct stat info {};
-    if (stat(folder.c_str(), &info) == 0) {
-        return S_ISDIR(info.st_mode);
-    }
-    const std::string parent = folder_of(folder);
-    if (parent != folder && !make_folders(parent)) {
-        return false;
-    }
-    return mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
+    return "";
 }
 
 }  // namespace
 
 Settings default_settings() {
     Settings s;
-    for (int i = 0; i < kGameKeyCount; ++i) {
-        s.keys[i] = split_names(kGameKeys[i].defaults);
-    }
-    for (int i = 0; i < kJoyButtonCount; ++i) {
-        s.pad_buttons[i] = split_names(kPadDefaults[i]);
+    for (const SettingRow& row : kSettings) {
+        read_setting(row, row.fallback, false, &s);
     }
     return s;
 }
 
-std::string default_settings_path() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string base;
-    if (config != nullptr && config[0] == '/') {
-        base = config;
-    } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home != nullptr ? home : "") + "/.config";
+std::string read_setting_line(Settings* s, const std::string& section, const std::string& name,
+                              const std::string& value) {
+    bool known_section = false;
+    for (const Section& known : kSections) {
+        known_section = known_section || section == known.name;
     }
-    return base + "/cellstorm/cellstorm.ini";
-}
-
-bool load_settings(const std::string& path, Settings* settings,
-                   std::vector<std::string>* warnings) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) {
-        if (errno == ENOENT || errno == ENOTDIR) {
-            return true;
+    if (!known_section) {
+        return "unknown section [" + section + "]";
+    }
+    for (const SettingRow& row : kSettings) {
+        if (section == row.section && name == row.key) {
+            return read_setting(row, value, true, s);
         }
-        warnings->push_back(path + ": cannot be read (" + std::strerror(errno) +
-                            "); the defaults are used");
-        return false;
     }
-    Reading reading{file, settings, warnings, path};
-    const size_t before = warnings->size();
-    const int bad_line = ini_parse_stream(read_line, &reading, handle_entry, &reading);
-    std::fclose(file);
-    if (bad_line > 0) {
-        warnings->push_back(path + " line " + std::to_string(bad_line) +
-                            ": not a setting or a [section]; it is skipped");
-    } else if (bad_line < 0) {
-        warnings->push_back(path + ": cannot be read; the defaults are used");
-    }
-    return warnings->size() == before;
+    return "unknown setting '" + name + "' in [" + section + "]";
 }
 
 std::string settings_text(const Settings& s) {
     std::string text =
         "# CELLSTORM settings. Written back when you leave the game, unless a line in it\n"
-        "# cannot be read: then it is left as you wrote it. Lines starting with # are notes.\n"
-        "\n[display]\n"
-        "# yes: the whole screen; no: a window. Alt+Enter switches while playing.\n"
-        "fullscreen = ";
-    text += s.fullscreen ? "yes" : "no";
-    text += "\n# fit: as large as the screen allows; integer: whole-number steps only.\nscale = ";
-    text += s.scale == ScaleMode::Fit ? "fit" : "integer";
-    text += "\n# The window's size in pixels; 0 lets the game choose.\nwindow_width = " +
-            std::to_string(s.window_width) +
-            "\nwindow_height = " + std::to_string(s.window_height) + "\n";
-    text +=
-        "\n[keys]\n"
-        "# Keys by the names on your keyboard (as SDL names them: A, Left, Return, Space,\n"
-        "# Keypad 4, Left Shift, ...); several keys for one action are separated by commas.\n"
-        "# Alt+Enter (full screen) and Alt+F4 (quit) are kept for themselves.\n";
-    for (int i = 0; i < kGameKeyCount; ++i) {
-        text += "# " + std::string(kGameKeys[i].comment) + "\n" + kGameKeys[i].name + " = " +
-                join_names(s.keys[i]) + "\n";
-    }
-    text +=
-        "\n[gamepad]\n"
-        "# Which gamepad buttons give the game's joystick buttons: a, b, x, y, back, guide,\n"
-        "# start, leftstick, rightstick, leftshoulder, rightshoulder, dpup, dpdown, dpleft,\n"
-        "# dpright. The left stick and the d-pad move. A gamecontrollerdb.txt beside this\n"
-        "# file teaches the game more gamepads.\n";
-    for (int i = 0; i < kJoyButtonCount; ++i) {
-        text += "# " + std::string(kPadComments[i]) + "\nbutton" + std::to_string(i + 1) + " = " +
-                join_names(s.pad_buttons[i]) + "\n";
+        "# cannot be read: then it is left as you wrote it. Lines starting with # are notes.\n";
+    for (const Section& section : kSections) {
+        text += "\n[" + std::string(section.name) + "]\n" + section.notes;
+        for (const SettingRow& row : kSettings) {
+            if (section.name != std::string(row.section)) {
+                continue;
+            }
+            if (row.comment != nullptr) {
+                text += "# " + std::string(row.comment) + "\n";
+            }
+            text += std::string(row.key) + " = " + written_value(row, s) + "\n";
+        }
     }
     return text;
-}
-
-bool prepare_settings_folder(const std::string& path, std::string* reason) {
-    const std::string folder = folder_of(path);
-    if (!make_folders(folder) || access(folder.c_str(), W_OK) != 0) {
-        *reason = folder + ": " + std::strerror(errno);
-        return false;
-    }
-    return true;
-}
-
-bool save_settings(const std::string& path, const Settings& settings, std::string* reason) {
-    const std::string temporary = path + ".new";
-    const std::string text = settings_text(settings);
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = file != nullptr && std::fflush(file) == 0 && fsync(fileno(file)) == 0 && written;
-    if (file != nullptr && std::fclose(file) != 0) {
-        written = false;
-    }
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        *reason = path + ": " + std::strerror(errno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
 }
 
 Settings& active_settings() {

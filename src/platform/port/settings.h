@@ -9,31 +9,35 @@
 
 namespace platform::port {
 
-// The game's ten keys, in the file's order, each with the virtual key the game reads.
-struct GameKey {
-    const char* name;  // in the [keys] section
-    int virtual_key;
-    const char* defaults;  // key names, comma-separated
-    const char* comment;
-};
 constexpr int kGameKeyCount = 10;
+
+// The virtual key each setting of [keys] gives the game, in the file's order.
+struct GameKey {
+    int virtual_key;
+};
 extern const GameKey kGameKeys[kGameKeyCount];
 
 // The game's joystick buttons 1 ... 5 as gamepad buttons.
 constexpr int kJoyButtonCount = 5;
 
+// default_settings() gives each its default.
 struct Settings {
-    bool fullscreen = true;
+    bool fullscreen = false;
     ScaleMode scale = ScaleMode::Fit;
     int window_width = 0;  // 0: chosen from the screen
     int window_height = 0;
-    std::vector<std::string> keys[kGameKeyCount];           // SDL key names
-    std::vector<std::string> pad_buttons[kJoyButtonCount];  // SDL gamepad button names
+    std::vector<std::string> keys[kGameKeyCount];           // key names, as the backend knows them
+    std::vector<std::string> pad_buttons[kJoyButtonCount];  // gamepad button names
 };
 
 Settings default_settings();
 
-// $XDG_CONFIG_HOME/cellstorm/cellstorm.ini, or ~/.config/... when that is unset.
+// One name = value line of the file in its section, over *settings: empty when it was taken,
+// else why it was refused.
+std::string read_setting_line(Settings* settings, const std::string& section,
+                              const std::string& name, const std::string& value);
+
+// cellstorm.ini in the backend's folder for the player's settings.
 std::string default_settings_path();
 
 // Reads path over *settings (which holds the defaults). Each bad line leaves its default and
