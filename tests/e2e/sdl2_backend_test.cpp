@@ -156,7 +156,7 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
     drain();
     EXPECT_FALSE(held(VK_RETURN));
 
-    SDL_Window* game = sdl2::game_window();
+    SDL_Window* game = SDL_GetWindowFromID(1);  // the only window since video started
     const Uint32 before = SDL_GetWindowFlags(game) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     push_key(SDL_SCANCODE_RETURN, true, KMOD_LALT);
     push_key(SDL_SCANCODE_RETURN, true, KMOD_LALT, true);
@@ -383,7 +383,7 @@ TEST_F(Present, PaletteChangesAndFillsOfThePrimaryShowByTheNextClockRead) {
     auto shown = [] {
         SDL_Delay(10);
         tick_count();
-        SDL_Renderer* renderer = SDL_GetRenderer(sdl2::game_window());
+        SDL_Renderer* renderer = SDL_GetRenderer(SDL_GetWindowFromID(1));
         int width = 0;
         int height = 0;
         SDL_GetRendererOutputSize(renderer, &width, &height);

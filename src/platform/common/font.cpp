@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "platform/diagnostics.h"
@@ -36,7 +35,6 @@ struct FontState {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     std::vector<FT_Byte> data;  // FreeType reads the face from here for as long as it lives
-    std::string path;
     int ascent = 0;
     std::array<Glyph, 256> glyphs;
     bool reported = false;
@@ -65,7 +63,7 @@ bool read_whole(std::FILE* file, std::vector<FT_Byte>& out) {
     return !out.empty();
 }
 
-bool open_face(FontState& s, const std::string& path) {
+bool open_face(FontState& s) {
     FT_Face face = nullptr;
     if (FT_New_Memory_Face(s.library, s.data.data(), FT_Long(s.data.size()), 0, &face) != 0) {
         return false;
@@ -75,7 +73,6 @@ bool open_face(FontState& s, const std::string& path) {
         return false;
     }
     s.face = face;
-    s.path = path;
     s.ascent = int(face->size->metrics.ascender >> 6);
     return true;
 }
@@ -90,10 +87,10 @@ bool ensure_font() {
         s.library = nullptr;
         return false;
     }
-    if (read_whole(platform::open_data_file(FONT_NAME, "rb"), s.data) && open_face(s, FONT_NAME)) {
+    if (read_whole(platform::open_data_file(FONT_NAME, "rb"), s.data) && open_face(s)) {
         return true;
     }
-    if (read_whole(std::fopen(SYSTEM_FONT, "rb"), s.data) && open_face(s, SYSTEM_FONT)) {
+    if (read_whole(std::fopen(SYSTEM_FONT, "rb"), s.data) && open_face(s)) {
         return true;
     }
     // Every text asks again, so the missing font is named once.
@@ -190,10 +187,6 @@ bool draw_text(uint8_t* pixels, int width, int height, int pitch, int x, int y, 
         pen += glyph.advance;
     }
     return true;
-}
-
-const char* font_path() {
-    return ensure_font() ? font_state().path.c_str() : "";
 }
 
 }  // namespace platform::common

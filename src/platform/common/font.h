@@ -17,7 +17,4 @@ bool draw_text(uint8_t* pixels, int width, int height, int pitch, int x, int y, 
 // Width in pixels of the text as drawn.
 int text_width(const char* text, int length);
 
-// Where the face came from ("" when none could be loaded).
-const char* font_path();
-
 }  // namespace platform::common

@@ -265,10 +265,6 @@ bool message_queue_empty() {
     return s.queue.empty() && !s.quit_requested && !(s.window && s.window->needs_paint);
 }
 
-int cursor_counter() {
-    return state().cursor_counter;
-}
-
 void invalidate_window() {
     if (state().window) {
         state().window->needs_paint = true;

@@ -62,10 +62,9 @@ std::array<PaletteEntry, 256> hardware_palette();
 std::vector<uint8_t> screenshot_bmp();
 bool save_screenshot(const std::string& path);
 
-// Counts since the last reset: flips, palette_set_entries calls, changes of what is shown.
+// Counts since the last reset: flips, palette_set_entries calls.
 uint64_t flip_count();
 uint64_t palette_set_count();
-uint64_t primary_change_count();
 
 // What the game did with its sound buffers, in order, each with the virtual time.
 struct SoundEvent {
