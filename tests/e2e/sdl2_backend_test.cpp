@@ -81,7 +81,6 @@ class Sdl2 : public ::testing::Test {
                 seen.push_back(message);
                 continue;
             }
-            translate_message(message);
             dispatch_message(message);
         }
     }
