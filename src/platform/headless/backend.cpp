@@ -22,12 +22,7 @@ namespace {
 using headless::detail::state;
 
 void record_sound_event(common::SoundEventKind kind, const SoundBuffer* buffer, int32_t value) {
-    using Kind = headless::SoundEvent::Kind;
-    Kind mapped = kind == common::SoundEventKind::Play          ? Kind::Play
-                  : kind == common::SoundEventKind::Stop        ? Kind::Stop
-                  : kind == common::SoundEventKind::SetPosition ? Kind::SetPosition
-                                                                : Kind::Volume;
-    state().sound_events.push_back({mapped, buffer, state().now, value});
+    state().sound_events.push_back({kind, buffer, state().now, value});
 }
 
 }  // namespace

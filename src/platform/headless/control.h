@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/common/audio_internal.h"
 #include "platform/common/backend.h"
 #include "platform/joystick.h"
 #include "platform/types.h"
@@ -68,7 +69,7 @@ uint64_t palette_set_count();
 
 // What the game did with its sound buffers, in order, each with the virtual time.
 struct SoundEvent {
-    enum class Kind { Play, Stop, SetPosition, Volume };
+    using Kind = common::SoundEventKind;
     Kind kind;
     const SoundBuffer* buffer;
     uint64_t time;
