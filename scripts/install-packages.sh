@@ -4,8 +4,8 @@
 # them first in extra_packages.
 packages=(build-essential cmake pkg-config libsdl2-dev libfreetype-dev fonts-dejavu-core
           libsamplerate0-dev libinih-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb
-          xauth xdotool imagemagick x11-utils clang-format dpkg-dev lintian desktop-file-utils
-          appstream man-db ${extra_packages[@]+"${extra_packages[@]}"})
+          xauth xdotool imagemagick x11-utils clang-format cppcheck dpkg-dev lintian
+          desktop-file-utils appstream man-db ${extra_packages[@]+"${extra_packages[@]}"})
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then

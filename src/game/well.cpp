@@ -3,10 +3,6 @@
 // Constant-initialised: walled before any code of the program runs.
 WellGrid well = Walled_Well();
 
-void Reset_Well() {
-    well = Walled_Well();
-}
-
 bool Well_Occupied(int row, int column) {
     if (row < 0 || row >= WELL_ROWS || column < 0 || column >= WELL_COLUMNS) {
         return true;

@@ -47,9 +47,6 @@ constexpr WellGrid Walled_Well() {
     return grid;
 }
 
-// Puts the walled well back.
-void Reset_Well();
-
 // A row or column from a pixel offset, rounding toward minus infinity.
 inline int Pixel_To_Cell(int pixel) {
     return pixel >= 0 ? pixel / CELL_SIZE : -((CELL_SIZE - 1 - pixel) / CELL_SIZE);

@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstring>
 #include <new>
 
 #include "graphics/log.h"
@@ -217,25 +216,5 @@ int Unload_Bitmap_File(BitmapFile* bitmap) {
         delete[] bitmap->buffer;
         bitmap->buffer = nullptr;
     }
-    return 1;
-}
-
-int Flip_Bitmap(uint8_t* image, int bytes_per_line, int height) {
-    if (image == nullptr || bytes_per_line <= 0 || height <= 0) {
-        return 0;
-    }
-    uint8_t* row = new (std::nothrow) uint8_t[size_t(bytes_per_line)];
-    if (row == nullptr) {
-        return 0;
-    }
-    const size_t line = size_t(bytes_per_line);
-    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
-        uint8_t* upper = image + size_t(top) * line;
-        uint8_t* lower = image + size_t(bottom) * line;
-        std::memcpy(row, upper, line);
-        std::memcpy(upper, lower, line);
-        std::memcpy(lower, row, line);
-    }
-    delete[] row;
     return 1;
 }

@@ -49,5 +49,3 @@ extern BitmapFile work_bitmap;
 int Load_Bitmap_File(BitmapFile* bitmap, const char* filename);
 // Frees the pixels; the headers and palette stay. Always 1.
 int Unload_Bitmap_File(BitmapFile* bitmap);
-// Turns the rows upside down in place. 0 when there is nothing valid to flip or no memory.
-int Flip_Bitmap(uint8_t* image, int bytes_per_line, int height);

@@ -69,14 +69,14 @@ Result palette_set_entries(Palette* palette, uint32_t flags, int start, int coun
 
 // Text through a device context of a surface. The surface must not be locked meanwhile.
 struct DeviceContext;
+// Text is only ever drawn transparent, over what is there.
 constexpr int TRANSPARENT = 1;
-constexpr int OPAQUE = 2;
 
 Result surface_get_dc(Surface* surface, DeviceContext** out);
 Result surface_release_dc(Surface* surface, DeviceContext* dc);
 // Returns the previous colour.
 ColorRef set_text_color(DeviceContext* dc, ColorRef color);
-// Returns the previous mode.
+// Returns the previous mode; 0 for any mode but TRANSPARENT.
 int set_bk_mode(DeviceContext* dc, int mode);
 // Draws length characters with their top-left at (x, y), clipped to the surface.
 bool text_out(DeviceContext* dc, int x, int y, const char* text, int length);

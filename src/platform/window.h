@@ -15,7 +15,6 @@ constexpr uint32_t WM_CLOSE = 0x0010;
 constexpr uint32_t WM_QUIT = 0x0012;
 constexpr uint32_t WM_KEYDOWN = 0x0100;
 constexpr uint32_t WM_KEYUP = 0x0101;
-constexpr uint32_t WM_CHAR = 0x0102;
 constexpr uint32_t WM_SYSKEYDOWN = 0x0104;
 constexpr uint32_t WM_SYSKEYUP = 0x0105;
 constexpr uint32_t WM_TIMER = 0x0113;
@@ -74,7 +73,7 @@ int screen_height();
 // Input the backend has gathered is turned into messages here.
 bool peek_message(Message* out);
 
-// Character messages for key messages; the game ignores them, but the loop makes the call.
+// The loop makes the call; the game reads no character messages, so none are made.
 void translate_message(const Message& message);
 
 // Calls the window's procedure with the message and returns its result.

@@ -16,16 +16,16 @@
 #include "platform/audio.h"
 #include "platform/clock.h"
 #include "platform/common/audio_internal.h"
+#include "platform/common/joystick_map.h"
 #include "platform/common/video_internal.h"
 #include "platform/common/window_internal.h"
 #include "platform/joystick.h"
 #include "platform/keyboard.h"
+#include "platform/port/bindings.h"
 #include "platform/port/options.h"
 #include "platform/port/placement.h"
 #include "platform/port/scaler.h"
 #include "platform/port/settings.h"
-#include "platform/common/joystick_map.h"
-#include "platform/port/bindings.h"
 #include "platform/sdl2/sdl2_backend.h"
 #include "support/headless_fixture.h"
 
@@ -81,7 +81,6 @@ class Sdl2 : public ::testing::Test {
                 seen.push_back(message);
                 continue;
             }
-            translate_message(message);
             dispatch_message(message);
         }
     }
@@ -156,7 +155,7 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
     drain();
     EXPECT_FALSE(held(VK_RETURN));
 
-    SDL_Window* game = sdl2::game_window();
+    SDL_Window* game = SDL_GetWindowFromID(1);  // the only window since video started
     const Uint32 before = SDL_GetWindowFlags(game) & SDL_WINDOW_FULLSCREEN_DESKTOP;
     push_key(SDL_SCANCODE_RETURN, true, KMOD_LALT);
     push_key(SDL_SCANCODE_RETURN, true, KMOD_LALT, true);
@@ -389,7 +388,7 @@ TEST_F(Present, PaletteChangesAndFillsOfThePrimaryShowByTheNextClockRead) {
     auto shown = [] {
         SDL_Delay(10);
         tick_count();
-        SDL_Renderer* renderer = SDL_GetRenderer(sdl2::game_window());
+        SDL_Renderer* renderer = SDL_GetRenderer(SDL_GetWindowFromID(1));
         int width = 0;
         int height = 0;
         SDL_GetRendererOutputSize(renderer, &width, &height);

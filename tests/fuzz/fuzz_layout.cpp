@@ -21,7 +21,7 @@ namespace {
 constexpr int UPDATES = 400;
 
 void New_Game(FuzzRandom* random) {
-    Reset_Well();
+    well = Walled_Well();
     clear_phase = full_row_count = flash_tick = flash_count = 0;
     score = lines_total = level_lines = clears_of_3 = clears_of_4 = clears_of_6 = 0;
     rotate_delay = move_repeat = last_dx = 0;

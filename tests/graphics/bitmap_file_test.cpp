@@ -191,7 +191,7 @@ TEST_F(BitmapFileTest, OtherKindsAndDamagedFieldsAreRefused) {
     }
 }
 
-TEST_F(BitmapFileTest, TruncatedFilesAndGarbageAreRefused) {
+TEST_F(BitmapFileTest, TruncatedFilesAreRefused) {
     const std::vector<uint8_t> whole = Bmp(BmpLayout{8, 3});
     const size_t pixels = STANDARD_PIXELS_OFFSET;
     // Each header boundary and either side of it, inside each header, the table and the rows.
@@ -202,15 +202,6 @@ TEST_F(BitmapFileTest, TruncatedFilesAndGarbageAreRefused) {
     for (size_t length : lengths) {
         SCOPED_TRACE(length);
         Expect_Refused(std::vector<uint8_t>(whole.begin(), whole.begin() + long(length)));
-    }
-    uint32_t state = 12345;
-    for (int file = 0; file < 40; ++file) {
-        std::vector<uint8_t> bytes{'B', 'M'};
-        for (int i = 0; i < 1200; ++i) {
-            state = state * 1103515245u + 12345u;
-            bytes.push_back(uint8_t(state >> 16));
-        }
-        Expect_Refused(bytes);
     }
     EXPECT_EQ(Load(whole), 1);
 }

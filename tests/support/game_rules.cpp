@@ -17,7 +17,7 @@
 #include "support/voc_sound_state.h"
 
 void Reset_Game_Rules() {
-    Reset_Well();
+    well = Walled_Well();
     piece = Piece{};
     clear_phase = full_row_count = flash_tick = flash_count = 0;
     std::memset(full_rows, 0, sizeof full_rows);

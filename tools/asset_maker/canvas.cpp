@@ -74,10 +74,6 @@ void Canvas::bevel(int x, int y, int w, int h, int depth, Rgb light, Rgb dark) {
     }
 }
 
-void Canvas::outline(int x, int y, int w, int h, Rgb c) {
-    bevel(x, y, w, h, 1, c, c);
-}
-
 void Canvas::line(int x0, int y0, int x1, int y1, Rgb c) {
     int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
     int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
@@ -107,10 +103,4 @@ void Canvas::disc(float cx, float cy, float radius, Rgb c, float alpha) {
             float cover = std::clamp(radius - d + 0.5f, 0.0f, 1.0f);
             blend(x, y, c, cover * alpha);
         }
-}
-
-void Canvas::paste(const Canvas& src, int x, int y) {
-    for (int j = 0; j < src.height; ++j)
-        for (int i = 0; i < src.width; ++i)
-            set(x + i, y + j, src.pixels[j * src.width + i]);
 }

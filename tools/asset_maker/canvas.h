@@ -39,10 +39,7 @@ struct Canvas {
     void diagonal_bands(int rows, Rgb c, float alpha);
     // Raised (light top-left, dark bottom-right) or, swapping the colours, sunken border.
     void bevel(int x, int y, int w, int h, int depth, Rgb light, Rgb dark);
-    void outline(int x, int y, int w, int h, Rgb c);
     void line(int x0, int y0, int x1, int y1, Rgb c);
     // Soft-edged filled circle.
     void disc(float cx, float cy, float radius, Rgb c, float alpha = 1.0f);
-    // Copies another canvas with its top-left at (x, y).
-    void paste(const Canvas& src, int x, int y);
 };

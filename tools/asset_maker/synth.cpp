@@ -160,20 +160,6 @@ void add_echo(Buffer& buf, float delay, float feedback, int taps, bool wrap) {
     }
 }
 
-void low_pass(Buffer& buf, float cutoff_hz) {
-    const float alpha = 1.0f - std::exp(-2.0f * PI * cutoff_hz / RATE);
-    float y = 0.0f;
-    for (float& v : buf)
-        v = y += alpha * (v - y);
-}
-
-void mix_into(Buffer& dst, const Buffer& src, size_t at, float gain) {
-    if (dst.size() < at + src.size())
-        dst.resize(at + src.size(), 0.0f);
-    for (size_t i = 0; i < src.size(); ++i)
-        dst[at + i] += src[i] * gain;
-}
-
 void fade_out(Buffer& buf, float seconds) {
     const size_t n = std::min(buf.size(), seconds_to_samples(seconds));
     for (size_t i = 0; i < n; ++i)

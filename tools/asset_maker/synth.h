@@ -48,9 +48,5 @@ void play_drum(Buffer& out, size_t start, Drum drum, float volume, Prng& rng, bo
 // Adds echoes of the buffer delayed by `delay` seconds, each `feedback` times the last; with
 // wrap the echoes of the end fall on the start.
 void add_echo(Buffer& buf, float delay, float feedback, int taps, bool wrap);
-// One-pole filters, in place.
-void low_pass(Buffer& buf, float cutoff_hz);
-// Adds src into dst from sample `at` on.
-void mix_into(Buffer& dst, const Buffer& src, size_t at, float gain = 1.0f);
 // Ramps the last `seconds` of the buffer down to silence.
 void fade_out(Buffer& buf, float seconds);

@@ -1,4 +1,4 @@
-// GDI-style text on a surface: colour matched to the surface's palette, transparent or opaque.
+// GDI-style text on a surface: colour matched to the surface's palette, drawn transparent.
 #include <climits>
 #include <memory>
 
@@ -61,12 +61,7 @@ ColorRef set_text_color(DeviceContext* dc, ColorRef color) {
 }
 
 int set_bk_mode(DeviceContext* dc, int mode) {
-    if (common::dc_owner(dc) == nullptr || (mode != TRANSPARENT && mode != OPAQUE)) {
-        return 0;
-    }
-    int previous = dc->background_mode;
-    dc->background_mode = mode;
-    return previous;
+    return common::dc_owner(dc) != nullptr && mode == TRANSPARENT ? TRANSPARENT : 0;
 }
 
 bool text_out(DeviceContext* dc, int x, int y, const char* text, int length) {
@@ -74,13 +69,9 @@ bool text_out(DeviceContext* dc, int x, int y, const char* text, int length) {
     if (surface == nullptr || length < 0 || (text == nullptr && length > 0)) {
         return false;
     }
-    std::array<PaletteEntry, 256> entries = entries_in_force(surface);
-    uint8_t ink = common::nearest_palette_index(entries, dc->text_color);
-    int background = dc->background_mode == OPAQUE
-                         ? int(common::nearest_palette_index(entries, dc->background_color))
-                         : -1;
+    uint8_t ink = common::nearest_palette_index(entries_in_force(surface), dc->text_color);
     if (!common::draw_text(surface->pixels.data(), SCREEN_WIDTH, SCREEN_HEIGHT, SCREEN_WIDTH, x, y,
-                           text, length, ink, background)) {
+                           text, length, ink)) {
         return false;
     }
     if (length > 0) {

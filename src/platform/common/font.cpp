@@ -4,10 +4,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
-#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "platform/diagnostics.h"
@@ -36,7 +34,6 @@ struct FontState {
     FT_Library library = nullptr;
     FT_Face face = nullptr;
     std::vector<FT_Byte> data;  // FreeType reads the face from here for as long as it lives
-    std::string path;
     int ascent = 0;
     std::array<Glyph, 256> glyphs;
     bool reported = false;
@@ -65,7 +62,7 @@ bool read_whole(std::FILE* file, std::vector<FT_Byte>& out) {
     return !out.empty();
 }
 
-bool open_face(FontState& s, const std::string& path) {
+bool open_face(FontState& s) {
     FT_Face face = nullptr;
     if (FT_New_Memory_Face(s.library, s.data.data(), FT_Long(s.data.size()), 0, &face) != 0) {
         return false;
@@ -75,7 +72,6 @@ bool open_face(FontState& s, const std::string& path) {
         return false;
     }
     s.face = face;
-    s.path = path;
     s.ascent = int(face->size->metrics.ascender >> 6);
     return true;
 }
@@ -90,10 +86,10 @@ bool ensure_font() {
         s.library = nullptr;
         return false;
     }
-    if (read_whole(platform::open_data_file(FONT_NAME, "rb"), s.data) && open_face(s, FONT_NAME)) {
+    if (read_whole(platform::open_data_file(FONT_NAME, "rb"), s.data) && open_face(s)) {
         return true;
     }
-    if (read_whole(std::fopen(SYSTEM_FONT, "rb"), s.data) && open_face(s, SYSTEM_FONT)) {
+    if (read_whole(std::fopen(SYSTEM_FONT, "rb"), s.data) && open_face(s)) {
         return true;
     }
     // Every text asks again, so the missing font is named once.
@@ -142,19 +138,8 @@ const Glyph& glyph_for(unsigned char character) {
 
 }  // namespace
 
-int text_width(const char* text, int length) {
-    if (text == nullptr || length <= 0 || !ensure_font()) {
-        return 0;
-    }
-    long long width = 0;
-    for (int i = 0; i < length; ++i) {
-        width += glyph_for(static_cast<unsigned char>(text[i])).advance;
-    }
-    return int(std::min<long long>(width, 1 << 30));
-}
-
 bool draw_text(uint8_t* pixels, int width, int height, int pitch, int x, int y, const char* text,
-               int length, uint8_t index, int background_index) {
+               int length, uint8_t index) {
     if (!ensure_font()) {
         return false;
     }
@@ -162,20 +147,11 @@ bool draw_text(uint8_t* pixels, int width, int height, int pitch, int x, int y, 
         return true;
     }
     // 64-bit positions: a pen far off the surface must not wrap around onto it.
-    auto plot = [&](long long px, long long py, uint8_t value) {
+    auto plot = [&](long long px, long long py) {
         if (px >= 0 && px < width && py >= 0 && py < height) {
-            pixels[py * pitch + px] = value;
+            pixels[py * pitch + px] = index;
         }
     };
-    if (background_index >= 0) {
-        long long right = std::min<long long>((long long)x + text_width(text, length), width);
-        long long bottom = std::min<long long>((long long)y + FONT_LINE_HEIGHT, height);
-        for (long long py = std::max<long long>(y, 0); py < bottom; ++py) {
-            for (long long px = std::max<long long>(x, 0); px < right; ++px) {
-                plot(px, py, uint8_t(background_index));
-            }
-        }
-    }
     long long pen = x;
     long long baseline = (long long)y + font_state().ascent;
     for (int i = 0; i < length && pen < width; ++i) {
@@ -183,17 +159,13 @@ bool draw_text(uint8_t* pixels, int width, int height, int pitch, int x, int y, 
         for (int row = 0; row < glyph.rows; ++row) {
             for (int column = 0; column < glyph.width; ++column) {
                 if (glyph.coverage[size_t(row) * size_t(glyph.width) + size_t(column)]) {
-                    plot(pen + glyph.left + column, baseline - glyph.top + row, index);
+                    plot(pen + glyph.left + column, baseline - glyph.top + row);
                 }
             }
         }
         pen += glyph.advance;
     }
     return true;
-}
-
-const char* font_path() {
-    return ensure_font() ? font_state().path.c_str() : "";
 }
 
 }  // namespace platform::common

@@ -8,16 +8,9 @@ namespace platform::common {
 constexpr int FONT_LINE_HEIGHT = 16;
 
 // Draws length bytes of text (Latin-1) with the top-left of its line at (x, y) into an 8-bit
-// surface of width x height bytes with the given pitch, setting covered pixels to index; a
-// non-negative background index first fills the text's box. Everything is clipped to the
-// surface. False when no font could be loaded.
+// surface of width x height bytes with the given pitch, setting covered pixels to index and
+// leaving the rest. Everything is clipped to the surface. False when no font could be loaded.
 bool draw_text(uint8_t* pixels, int width, int height, int pitch, int x, int y, const char* text,
-               int length, uint8_t index, int background_index);
-
-// Width in pixels of the text as drawn.
-int text_width(const char* text, int length);
-
-// Where the face came from ("" when none could be loaded).
-const char* font_path();
+               int length, uint8_t index);
 
 }  // namespace platform::common

@@ -23,15 +23,6 @@ uint32_t axis_position(int16_t value) {
     return uint32_t(int32_t(value) + 32768);
 }
 
-PadBindings default_pad_bindings() {
-    PadBindings bindings;
-    bindings.joystick_buttons[kPadB] = 1u << 0;
-    bindings.joystick_buttons[kPadA] = (1u << 1) | (1u << 2);
-    bindings.joystick_buttons[kPadStart] = 1u << 3;
-    bindings.joystick_buttons[kPadBack] = 1u << 4;
-    return bindings;
-}
-
 void map_gamepad(const GamepadReading& pad, const PadBindings& bindings,
                  backend::JoystickNow* now) {
     uint32_t buttons = 0;

@@ -46,10 +46,6 @@ struct PadBindings {
     uint32_t joystick_buttons[kPadButtonCount] = {};
 };
 
-// A is buttons 2 and 3 (turn clockwise in play, select in the menu), B button 1 (turn
-// counter-clockwise), Start button 4 (pause), Back button 5 (menu).
-PadBindings default_pad_bindings();
-
 // The left stick and the d-pad give the axes (the d-pad wins, full deflection); the buttons as
 // bound.
 void map_gamepad(const GamepadReading& pad, const PadBindings& bindings, backend::JoystickNow* now);

@@ -20,8 +20,6 @@ struct Palette {
 struct DeviceContext {
     Surface* surface = nullptr;
     ColorRef text_color = rgb(0, 0, 0);
-    ColorRef background_color = rgb(255, 255, 255);
-    int background_mode = OPAQUE;
 };
 
 struct Surface {

@@ -60,18 +60,6 @@ const RegisteredClass* find_class(const char* name) {
     return nullptr;
 }
 
-// The character a key press stands for without shift, or 0 for keys that make none.
-uintptr_t key_character(uintptr_t virtual_key) {
-    if (virtual_key >= 'A' && virtual_key <= 'Z') {
-        return virtual_key - 'A' + 'a';
-    }
-    if ((virtual_key >= '0' && virtual_key <= '9') || virtual_key == uintptr_t(VK_SPACE) ||
-        virtual_key == uintptr_t(VK_RETURN) || virtual_key == uintptr_t(VK_ESCAPE)) {
-        return virtual_key;
-    }
-    return 0;
-}
-
 }  // namespace
 
 bool register_class(const WindowClass& window_class) {
@@ -178,16 +166,7 @@ bool peek_message(Message* out) {
 }
 
 void translate_message(const Message& message) {
-    // System keys (with Alt) make no plain characters.
-    if (message.message != WM_KEYDOWN) {
-        return;
-    }
-    uintptr_t character = key_character(message.wparam);
-    if (character == 0 || !is_live(message.window)) {
-        return;
-    }
-    // The character message is the next one taken, as on Windows.
-    state().queue.push_front({message.window, WM_CHAR, character, message.lparam});
+    (void)message;
 }
 
 intptr_t dispatch_message(const Message& message) {
@@ -292,10 +271,6 @@ void set_title_note(const std::string& note) {
 bool message_queue_empty() {
     const WindowState& s = state();
     return s.queue.empty() && !s.quit_requested && !(s.window && s.window->needs_paint);
-}
-
-int cursor_counter() {
-    return state().cursor_counter;
 }
 
 void invalidate_window() {

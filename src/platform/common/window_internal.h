@@ -25,9 +25,6 @@ void set_title_note(const std::string& note);
 // True when nothing (no posted message, quit request or paint) waits in the queue.
 bool message_queue_empty();
 
-// The pointer's display counter (visible while it is 0 or more).
-int cursor_counter();
-
 // The window needs painting again (the SDL backend calls this when the window is exposed).
 void invalidate_window();
 

@@ -25,12 +25,7 @@ namespace {
 using headless::detail::state;
 
 void record_sound_event(common::SoundEventKind kind, const SoundBuffer* buffer, int32_t value) {
-    using Kind = headless::SoundEvent::Kind;
-    Kind mapped = kind == common::SoundEventKind::Play          ? Kind::Play
-                  : kind == common::SoundEventKind::Stop        ? Kind::Stop
-                  : kind == common::SoundEventKind::SetPosition ? Kind::SetPosition
-                                                                : Kind::Volume;
-    state().sound_events.push_back({mapped, buffer, state().now, value});
+    state().sound_events.push_back({kind, buffer, state().now, value});
 }
 
 }  // namespace
@@ -119,10 +114,10 @@ void cursor_visible(bool visible) {
     state().cursor_visible = visible;
 }
 
+// Screenshots read the surfaces themselves.
 void primary_changed(const uint8_t* pixels, const PaletteEntry palette[256]) {
     (void)pixels;
     (void)palette;
-    state().primary_changes++;
 }
 
 bool audio_open() {

@@ -41,10 +41,6 @@ uint64_t step_calls(backend::Step step) {
     return index < detail::STEP_COUNT ? detail::state().step_calls[index] : 0;
 }
 
-uint64_t primary_change_count() {
-    return detail::state().primary_changes;
-}
-
 const std::vector<SoundEvent>& sound_events() {
     return detail::state().sound_events;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/common/audio_internal.h"
 #include "platform/common/backend.h"
 #include "platform/joystick.h"
 #include "platform/types.h"
@@ -58,14 +59,13 @@ std::array<PaletteEntry, 256> hardware_palette();
 std::vector<uint8_t> screenshot_bmp();
 bool save_screenshot(const std::string& path);
 
-// Counts since the last reset: flips, palette_set_entries calls, changes of what is shown.
+// Counts since the last reset: flips, palette_set_entries calls.
 uint64_t flip_count();
 uint64_t palette_set_count();
-uint64_t primary_change_count();
 
 // What the game did with its sound buffers, in order, each with the virtual time.
 struct SoundEvent {
-    enum class Kind { Play, Stop, SetPosition, Volume };
+    using Kind = common::SoundEventKind;
     Kind kind;
     const SoundBuffer* buffer;
     uint64_t time;

@@ -32,7 +32,6 @@ struct State {
     uint64_t capture_ms = 0;
     std::vector<int16_t> captured;
     bool cursor_visible = true;
-    uint64_t primary_changes = 0;
     std::function<void()> peek_hook;
     bool in_peek_hook = false;
 };

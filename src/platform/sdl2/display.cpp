@@ -185,10 +185,6 @@ void set_sound_enabled(bool enabled) {
     sound_enabled = enabled;
 }
 
-SDL_Window* game_window() {
-    return window;
-}
-
 void window_resized() {
     if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
         SDL_GetWindowSize(window, &active_settings().window_width,

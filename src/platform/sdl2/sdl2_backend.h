@@ -24,8 +24,6 @@ void reopen_joystick();
 bool ensure_window();
 // False: the sound device is never opened (the player asked for no sound).
 void set_sound_enabled(bool enabled);
-// The game's window, or null while there is none.
-SDL_Window* game_window();
 // Shows the newest picture if one waits: at once when force is set, otherwise only when the
 // last present was long enough ago that a burst of changes becomes one present.
 void flush_present(bool force);
