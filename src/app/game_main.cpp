@@ -80,6 +80,13 @@ void Play_Frame() {
     Voice_Timer_Tick();
     DD_Lock_Back_Surface();
     input_device.Poll(&input_state);
+    // A key that left a state acts again only after it was seen up.
+    if ((input_state.buttons & INPUT_MENU) == 0) {
+        menu_latch = 0;
+    }
+    if ((input_state.buttons & INPUT_PAUSE) == 0) {
+        pause_latch = 0;
+    }
     Update_Play(&piece);
     // After a refused lock back_buffer is null: the drawing then writes nothing, but still takes
     // the sparkle's random draws, so the shapes that follow stay the same.
@@ -95,11 +102,12 @@ void Play_Frame() {
     if (game_state == FLOW_GAME_ENDING) {
         return;
     }
-    // With both keys down the menu wins; the pause is ignored.
-    if (input_state.buttons & INPUT_MENU) {
+    // With both keys pressed the menu wins; the pause is ignored.
+    if ((input_state.buttons & INPUT_MENU) != 0 && menu_latch == 0) {
         Main_Menu(MENU_ENTER);
         game_state = FLOW_MENU;
-    } else if (input_state.buttons & INPUT_PAUSE) {
+        menu_latch = 1;
+    } else if ((input_state.buttons & INPUT_PAUSE) != 0 && pause_latch == 0) {
         game_state = FLOW_PAUSED;
         pause_latch = 1;
     }
@@ -128,6 +136,8 @@ void Paused_Frame() {
     }
     if (pause_down && pause_latch == 0) {
         game_state = FLOW_PLAYING;
+        // The press that resumed must be let go before it pauses again.
+        pause_latch = 1;
         platform::sleep_ms(PAUSE_DEBOUNCE_MS);
     }
     Draw_Pause_Text();

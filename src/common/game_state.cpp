@@ -2,3 +2,4 @@
 
 int game_state = FLOW_STARTUP;
 int game_in_progress = 0;
+int menu_latch = 0;

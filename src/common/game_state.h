@@ -16,3 +16,7 @@ extern int game_state;
 
 // 1 while a started game can be resumed from the menu: set by a new game, cleared when it ends.
 extern int game_in_progress;
+
+// 1 from the Esc that moved between play and the menu until a poll sees Esc up, so one press
+// acts once: a held Esc neither reopens the menu nor resumes again.
+extern int menu_latch;

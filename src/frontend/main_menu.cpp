@@ -142,6 +142,12 @@ int Leave_For_Exit() {
 int Menu_Frame() {
     input_device.Poll(&input_state);
     const uint32_t buttons = input_state.buttons;
+    if ((buttons & INPUT_MENU) == 0) {
+        menu_latch = 0;
+    }
+    // The Esc that opened the menu does not resume the game until it has been let go; with no
+    // game to resume it points at the exit as long as it is held.
+    const bool menu_pressed = (buttons & INPUT_MENU) != 0 && (menu_latch == 0 || !game_in_progress);
 
     // One action per frame, in this order of precedence.
     if (buttons & INPUT_UP) {
@@ -158,8 +164,9 @@ int Menu_Frame() {
         } else {
             Play_Sound(sound_menu_down, 0, 0, 0, 0);
         }
-    } else if (buttons & INPUT_MENU) {
+    } else if (menu_pressed) {
         if (game_in_progress != 0) {
+            menu_latch = 1;
             return Leave_For_Play(FLOW_PLAYING);
         }
         // Esc never leaves by itself: it only points at the exit.

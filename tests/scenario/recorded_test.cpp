@@ -144,6 +144,7 @@ TEST(Recorded, SessionsGiveTheirRecordedTraces) {
         {"classic", "classic", 1, false, {16, 75, 77, 80, 85, 95, 200}, ""},
         {"dorodo", "dorodo", 14, false, {300}, ""},
         {"joystick", "joystick", 9, true, {}, ""},
+        {"held_keys", "held_keys", 5, false, {}, ""},
         {"no_closing_picture", "short", 3, false, {}, "CSTRAIL8.BMP"},
         {"no_title", "short", 3, false, {}, "CSSPL8.BMP"},
         {"no_menu_picture", "short", 3, false, {2}, "CSCON8.BMP"},

@@ -25,6 +25,7 @@ void Reset_Game_Rules() {
     rotate_delay = move_repeat = last_dx = 0;
     input_state = InputState{};
     game_state = FLOW_PLAYING;
+    menu_latch = 0;
     game_type = GAME_CLASSIC;
     Set_Game_Type(GAME_CLASSIC);
     playfield_number = 0;
