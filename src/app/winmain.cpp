@@ -1,16 +1,20 @@
 #include "app/winmain.h"
 
+#include <string>
+
 #include "app/game_main.h"
 #include "common/game_state.h"
 #include "common/main_window.h"
 #include "graphics/bitmap_file.h"
 #include "graphics/display.h"
 #include "graphics/log.h"
+#include "platform/diagnostics.h"
 
 namespace {
 
 constexpr uint32_t CLASS_STYLE = 0x2B;  // own DC, double clicks, redraw on resize both ways
 constexpr uintptr_t CLOSE_REQUEST = 1;  // WM_USER's wParam asking the window to close
+constexpr int EXIT_START_FAILED = 1;
 
 platform::WindowClass Main_Window_Class(void* instance) {
     platform::WindowClass window_class{};
@@ -27,6 +31,14 @@ platform::WindowClass Main_Window_Class(void* instance) {
     window_class.lpszClassName = "DDWINCLASS";
     window_class.hIconSm = platform::IDI_APPLICATION;
     return window_class;
+}
+
+// A start that cannot show the game fails as a program does: one line saying why, exit code 1.
+int Fail_Start(const char* what) {
+    const std::string line = std::string("cannot start: ") + what;
+    platform::write_diagnostic(line.c_str());
+    Log_Close();
+    return EXIT_START_FAILED;
 }
 
 }  // namespace
@@ -63,21 +75,21 @@ int WinMain(void* instance, void* previous_instance, char* command_line, int sho
     (void)show_command;
     Log_Open();
     if (!platform::register_class(Main_Window_Class(instance))) {
-        return 0;
+        return Fail_Start("the window class could not be registered");
     }
     platform::WindowHandle window =
         platform::create_window(platform::WS_EX_TOPMOST, "DDWINCLASS", "CELLSTORM",
                                 platform::WS_POPUP | platform::WS_VISIBLE, 0, 0,
                                 platform::screen_width(), platform::screen_height());
     if (window == nullptr) {
-        return 0;
+        return Fail_Start("the window could not be created");
     }
     platform::show_cursor(false);
     main_window = window;
     app_instance = instance;
     if (!DD_Init(main_window)) {
         platform::destroy_window(main_window);
-        return 0;
+        return Fail_Start("the display could not be set up");
     }
 
     // Only the quit message carries an exit code. The message that ends the loop after the

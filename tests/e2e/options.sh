@@ -45,7 +45,9 @@ bad "line 3: unknown key 'donw'" --playback "$work/bad.txt"
 # --help, the README's table and the manual's OPTIONS name the same options; the settings file
 # the game writes, the README's block and the manual's FILES the same settings.
 timeout 10 "$game" --help >"$work/out" 2>"$work/game.log" || fail "--help did not exit 0"
-SDL_VIDEODRIVER=x11 timeout 10 "$game" >/dev/null 2>&1  # no display: writes its settings, ends
+# No display: it writes its settings and ends, saying so, with 1.
+SDL_VIDEODRIVER=x11 timeout 10 "$game" >/dev/null 2>"$work/game.log"
+[ $? -eq 1 ] && grep -q '^cellstorm: cannot start: ' "$work/game.log" || fail "no display: not 1"
 src=$(dirname "${BASH_SOURCE[0]}")/../..
 pick() { grep -Eo -- "$1" | tr -d '` =' | sort -u; }
 agree() { [ "$2" = "$3" ] || fail "$1 differ: $(diff <(echo "$2") <(echo "$3") | grep '^[<>]')"; }

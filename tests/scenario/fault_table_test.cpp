@@ -1,6 +1,6 @@
 // Every platform failure the game handles, injected into the whole program at start-up, during
-// play, once and for good: the game does what it promises for that failure and
-// still ends with exit code 0 and nothing leaked.
+// play, once and for good: the game does what it promises for that failure and ends with exit
+// code 0 and nothing leaked, or at start-up without a window or display says so and ends with 1.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -29,7 +29,7 @@ namespace {
 // What the player gets when the step fails at start-up; later failures always leave the game
 // playing on.
 enum class Outcome {
-    EndsAtOnce,  // no window or no display: WinMain returns 0 before the title
+    EndsAtOnce,  // no window or no display: WinMain says why and returns 1 before the title
     Silent,      // no sound device, or no sound loads: everything else as usual
     PlaysOn,     // a frame without a picture or text, a sound that does not start, ...
 };
@@ -84,7 +84,13 @@ void Run_With_Fault(const Case& c, Moment moment, int times) {
         inject();
     }
     if (moment == Moment::StartUp && c.at_start == Outcome::EndsAtOnce) {
-        EXPECT_EQ(0, WinMain(nullptr, nullptr, nullptr, 0));
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(1, WinMain(nullptr, nullptr, nullptr, 0));
+        const char* what = c.step == Step::RegisterClass  ? "window class could not be registered"
+                           : c.step == Step::CreateWindow ? "window could not be created"
+                                                          : "display could not be set up";
+        EXPECT_EQ("cellstorm: cannot start: the " + std::string(what) + "\n",
+                  testing::internal::GetCapturedStderr());
         EXPECT_EQ(FLOW_STARTUP, game_state);
         EXPECT_EQ(nullptr, hl::main_window());
         EXPECT_EQ(nullptr, hl::primary_pixels());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/common/backend.h"
+#include "platform/diagnostics.h"
 #include "platform/port/placement.h"
 #include "platform/port/settings.h"
 #include "platform/sdl2/sdl2_backend.h"
@@ -134,12 +135,17 @@ bool ensure_window() {
         return true;
     }
     if (!init_subsystem(SDL_INIT_VIDEO)) {
-        // The game itself ends quietly, as it does when it gets no display; say why here.
-        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no display: %s", SDL_GetError());
+        // The game says that it cannot start; the reason goes to the log.
+        if (diagnostics_requested()) {
+            SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no display: %s", SDL_GetError());
+        }
         return false;
     }
     if (!shows_on_a_screen()) {
-        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no display to show the game on");
+        // The game says that it cannot start; the reason goes to the log.
+        if (diagnostics_requested()) {
+            SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no display to show the game on");
+        }
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         return false;
     }
@@ -173,7 +179,10 @@ bool ensure_window() {
         }
     }
     if (window == nullptr || (renderer == nullptr && SDL_GetWindowSurface(window) == nullptr)) {
-        SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no window: %s", SDL_GetError());
+        // The game says that it cannot start; the reason goes to the log.
+        if (diagnostics_requested()) {
+            SDL_LogError(SDL_LOG_CATEGORY_APPLICATION, "CELLSTORM: no window: %s", SDL_GetError());
+        }
         destroy_window();
         return false;
     }
