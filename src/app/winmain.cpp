@@ -59,6 +59,13 @@ intptr_t WindowProc(platform::WindowHandle window, uint32_t message, uintptr_t w
         case platform::WM_TIMER:
         case platform::WM_MOUSEMOVE:
             return 0;
+        case platform::WM_ACTIVATEAPP:
+            // A player who switches to another window finds the game paused, as P would.
+            if (wparam == 0 && game_state == FLOW_PLAYING) {
+                game_state = FLOW_PAUSED;
+                pause_latch = 1;
+            }
+            return 0;
         case platform::WM_USER:
             if (wparam == CLOSE_REQUEST) {
                 platform::post_message(window, platform::WM_CLOSE, 0, 0);

@@ -19,6 +19,14 @@ start_x 1366x768
 export XDG_CONFIG_HOME=$work/config
 settings=$XDG_CONFIG_HOME/cellstorm/cellstorm.ini
 tap() { xdotool key "$@"; }
+# A key held for SECONDS, as a person presses it.
+hold() { xdotool keydown "$1" sleep "$2" keyup "$1"; }
+# CHECK still holds a second later.
+stays() {
+    sleep 1
+    shot
+    "${@:2}" >/dev/null || fail "$1 did not stay"
+}
 
 # Where text and moving things are drawn: left out when a screen is compared with its picture.
 play_text="30,14,292,420 428,76,212,24 426,146,214,24 434,210,206,24 416,276,224,24 \
@@ -76,17 +84,30 @@ if [ "$mode" = walkthrough ]; then
     xdotool keydown Down sleep 0.4 keyup Down
     wait_for play_moved 3 is_play
     [ "$("$probe" differs current.ppm play.ppm 30 14 292 420)" -gt 0 ] || fail "nothing moved"
-    tap p
+    # P and Esc held as people hold them: each press acts once, and what it did stays.
+    hold p 0.2
     wait_for paused 3 pause_text -gt 30
-    tap p
+    stays "the pause" pause_text -gt 30
+    hold p 0.12
     wait_for resumed 3 pause_text -eq 0
-    tap Escape
+    stays "the resumed play" pause_text -eq 0
+    hold Escape 0.12
     wait_for menu_from_play 5 is_menu_at 0
-    tap Escape
+    stays "the menu" is_menu_at 0
+    hold Escape 0.2
     wait_for play_resumed 5 is_play
-    sleep 1
-    shot
-    is_play >/dev/null || fail "resumed play did not stay on the play screen"
+    stays "the play screen" is_play
+    # Another window takes the focus: the game pauses, and stays paused when it is back.
+    xmessage -geometry +0+0 elsewhere &
+    other=$(timeout 10 xdotool search --sync --name '^xmessage$' | head -n 1)
+    game_window=$(xdotool search --name '^CELLSTORM$' | head -n 1)
+    xdotool windowfocus --sync "$other"
+    wait_for paused_by_focus 3 pause_text -gt 30
+    xdotool windowfocus --sync "$game_window"
+    kill %xmessage
+    stays "the pause after the focus came back" pause_text -gt 30
+    hold p 0.12
+    wait_for resumed_after_focus 3 pause_text -eq 0
     tap Escape
     wait_for menu_again 5 is_menu_at 0
     menu_to 2

@@ -21,7 +21,7 @@ Script parsed(const std::string& text) {
 }
 
 TEST(InputScript, ARecordingReadsBackWhileWrittenAndAfter) {
-    char written[256] = {};  // what a reader of the file sees at each flush
+    char written[512] = {};  // what a reader of the file sees at each flush
     std::FILE* file = fmemopen(written, sizeof written, "w+");
     ASSERT_NE(file, nullptr);
     platform::ScriptWriter writer(file, "made here", platform::ScriptStart{42, true, 40000});
@@ -39,7 +39,7 @@ TEST(InputScript, ARecordingReadsBackWhileWrittenAndAfter) {
     // The run goes on over the line already written; the stick is written only when it moves.
     for (const PollInput& p :
          {PollInput{DOWN, 40000}, PollInput{DOWN | ENTER, 65535}, PollInput{0, 65535, 0, 4},
-          PollInput{A, 40000, 0, 4}, PollInput{A, 40000, 0, 4}}) {
+          PollInput{A, 40000, 0, 4}, PollInput{A, 40000, 0, 4}, PollInput{A, 40000, 0, 4, true}}) {
         writer.add(p);
     }
     writer.comment("end");
@@ -48,14 +48,15 @@ TEST(InputScript, ARecordingReadsBackWhileWrittenAndAfter) {
     const std::string text = written;
     EXPECT_EQ(text,
               "# made here\n# seed 42\n# joystick 40000 32767\n-\n4*down\ndown enter jx=65535\n"
-              "- jy=0 jb=4\n2*a jx=40000\n# end\n");
+              "- jy=0 jb=4\n2*a jx=40000\na unfocus\n# end\n");
     std::fclose(file);
 
     Script script = parsed(text);
     EXPECT_EQ(script.start.seed, 42u);
     EXPECT_TRUE(script.start.joystick);
     EXPECT_EQ(script.start.joystick_x, 40000u);
-    EXPECT_EQ(script.polls, 9u);
+    EXPECT_EQ(script.polls, 10u);
+    EXPECT_TRUE(script.lines.back().unfocused);
 }
 
 TEST(InputScript, AHandEditedMistakeNamesItsLine) {

@@ -99,6 +99,8 @@ bool parse_line(const std::string& text, bool joystick, ScriptLine* line, std::s
         any = true;
         if (token == "-") {
             none = true;
+        } else if (token == "unfocus") {
+            line->unfocused = true;
         } else if (token.size() > 3 &&
                    (token.compare(0, 3, "jx=") == 0 || token.compare(0, 3, "jy=") == 0 ||
                     token.compare(0, 3, "jb=") == 0)) {
@@ -305,6 +307,7 @@ std::string ScriptWriter::run_line() const {
         }
     }
     line += keys.empty() ? "-" : keys;
+    line += run_.unfocused ? " unfocus" : "";
     if (joystick_) {
         if (run_.joystick_x != written_.joystick_x) {
             line += " jx=" + std::to_string(run_.joystick_x);

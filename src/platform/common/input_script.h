@@ -3,6 +3,7 @@
 //
 //   [COUNT*]TOKENS     keys held during that poll (left right up down enter space esc a s p),
 //                      or - for none; COUNT* stands for COUNT polls with the same keys.
+//   unfocus            the window lost the focus after that poll (the player switched away).
 //   jx=V jy=V jb=MASK  joystick position (0..65535) and button mask, only with a joystick;
 //                      they stay until a later line changes them.
 //   # seed N           the millisecond (0..999) the game seeds its random pieces from.
@@ -31,7 +32,8 @@ struct ScriptLine {
     std::optional<uint32_t> joystick_x;
     std::optional<uint32_t> joystick_y;
     std::optional<uint32_t> joystick_buttons;
-    int source_line = 0;  // 1-based, for messages
+    bool unfocused = false;  // "unfocus": the window lost the focus after the poll
+    int source_line = 0;     // 1-based, for messages
 };
 
 // What the comments at the top of a recording say about its start.
@@ -74,9 +76,11 @@ struct PollInput {
     uint32_t joystick_x = JOYSTICK_REST;
     uint32_t joystick_y = JOYSTICK_REST;
     uint32_t joystick_buttons = 0;
+    bool unfocused = false;  // the window lost the focus after this poll
     bool operator==(const PollInput& other) const {
         return keys == other.keys && joystick_x == other.joystick_x &&
-               joystick_y == other.joystick_y && joystick_buttons == other.joystick_buttons;
+               joystick_y == other.joystick_y && joystick_buttons == other.joystick_buttons &&
+               unfocused == other.unfocused;
     }
 };
 

@@ -9,6 +9,7 @@
 #include "platform/common/key_taps.h"
 #include "platform/common/window_internal.h"
 #include "platform/keyboard.h"
+#include "platform/port/session.h"
 
 namespace platform {
 
@@ -173,6 +174,9 @@ intptr_t dispatch_message(const Message& message) {
     if (!is_live(message.window)) {
         return 0;
     }
+    if (message.message == WM_ACTIVATEAPP && message.wparam == 0) {
+        port::focus_lost_seen();
+    }
     return message.window->procedure(message.window, message.message, message.wparam,
                                      message.lparam);
 }
@@ -258,6 +262,13 @@ void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam) {
 
 std::string window_title() {
     return state().window ? state().window->title : std::string();
+}
+
+void lose_focus() {
+    // A playback brings its own focus changes; the player's would make it play otherwise.
+    if (!port::playing_back()) {
+        post_to_window(WM_ACTIVATEAPP, 0, 0);
+    }
 }
 
 void set_title_note(const std::string& note) {

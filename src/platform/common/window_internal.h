@@ -18,6 +18,9 @@ void post_to_window(uint32_t message, uintptr_t wparam, intptr_t lparam);
 // The title the live window was created with ("" when none).
 std::string window_title();
 
+// The window lost the focus (the player switched to another window): WM_ACTIVATEAPP.
+void lose_focus();
+
 // Words after the window's own title, such as " (playback)"; "" for none. Kept for a window
 // made later.
 void set_title_note(const std::string& note);

@@ -65,6 +65,10 @@ bool cursor_visible() {
     return detail::state().cursor_visible;
 }
 
+void lose_focus() {
+    common::lose_focus();
+}
+
 void set_peek_hook(std::function<void()> hook) {
     detail::state().peek_hook = std::move(hook);
 }

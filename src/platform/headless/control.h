@@ -39,6 +39,9 @@ void set_key(int virtual_key, bool down);
 bool key_down(int virtual_key);
 void release_all_keys();
 
+// The window loses the focus, as when the player switches to another window.
+void lose_focus();
+
 // The first joystick. A present joystick starts at rest (32767, 32767), no buttons, axes
 // 0..65535 and five buttons. Absent, or failing through fail(), it answers JOYERR_UNPLUGGED.
 void set_joystick_present(bool present);

@@ -16,6 +16,7 @@
 #include "platform/common/window_internal.h"
 #include "platform/input_poll.h"
 #include "platform/keyboard.h"
+#include "platform/window.h"
 
 namespace platform {
 
@@ -43,6 +44,9 @@ struct InputSession {
     std::unique_ptr<ScriptWriter> writer;
     PollInput rest;  // what a poll reads from an absent or silent joystick
     PollInput read;  // what the poll under way has read so far
+    // The last poll, written once the next one comes: a loss of focus after it is marked on it.
+    PollInput last;
+    bool last_waiting = false;
     uint64_t polls = 0;
     uint64_t flushed_at_ms = 0;
 
@@ -184,10 +188,19 @@ void input_poll_ends() {
     InputSession& s = session();
     s.in_poll = false;
     ++s.polls;
+    // The window's loss of focus after this poll of the playback reaches the game as the
+    // player's did.
+    if (s.playing && s.line != nullptr && s.line->unfocused) {
+        common::post_to_window(WM_ACTIVATEAPP, 0, 0);
+    }
     if (s.writer == nullptr) {
         return;
     }
-    s.writer->add(s.read);
+    if (s.last_waiting) {
+        s.writer->add(s.last);
+    }
+    s.last = s.read;
+    s.last_waiting = true;
     const uint64_t now = backend::clock_ms();
     if (now - s.flushed_at_ms >= kFlushEveryMs) {
         s.writer->flush();
@@ -210,6 +223,17 @@ void on_each_poll(std::function<void()> observer) {
 void release_played_keys() {
     InputSession& s = session();
     hold_played_keys(s, 0);
+}
+
+bool playing_back() {
+    return session().playing;
+}
+
+void focus_lost_seen() {
+    InputSession& s = session();
+    if (s.last_waiting) {
+        s.last.unfocused = true;
+    }
 }
 
 void reset_session() {
@@ -263,6 +287,10 @@ bool finish_recording(const std::string& summary) {
     InputSession& s = session();
     if (s.writer == nullptr) {
         return s.file == nullptr && s.path.empty();
+    }
+    if (s.last_waiting) {
+        s.writer->add(s.last);
+        s.last_waiting = false;
     }
     s.writer->comment("end polls=" + std::to_string(s.polls) + " " + summary);
     s.writer->flush();

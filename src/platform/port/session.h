@@ -40,6 +40,13 @@ void on_each_poll(std::function<void()> observer);
 // machine's.
 uint16_t seeded_system_millis();
 
+// True while a playback gives the polls their input.
+bool playing_back();
+
+// The window's loss of focus reached the game (its WM_ACTIVATEAPP was dispatched): the
+// recording marks the poll it came after, so a playback posts it at the same moment.
+void focus_lost_seen();
+
 // Back to no recording, no playback (a fresh process).
 void reset_session();
 

@@ -35,6 +35,9 @@ void handle_window_event(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             window_resized();
             break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            common::lose_focus();
+            break;
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_SHOWN:
             redraw();

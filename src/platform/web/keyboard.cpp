@@ -11,6 +11,7 @@
 #include "platform/common/backend.h"
 #include "platform/common/key_taps.h"
 #include "platform/common/keyboard_internal.h"
+#include "platform/common/window_internal.h"
 #include "platform/keyboard.h"
 #include "platform/web/web_backend.h"
 
@@ -80,9 +81,11 @@ EM_BOOL on_key(int event_type, const EmscriptenKeyboardEvent* event, void* /*use
     return EM_TRUE;
 }
 
-// A page that loses the focus gets no key-up for the keys still held: let them all go.
+// A page that loses the focus gets no key-up for the keys still held: let them all go. The game
+// pauses, as the desktop's does when its window loses the focus.
 EM_BOOL on_blur(int /*event_type*/, const EmscriptenFocusEvent* /*event*/, void* /*user*/) {
     let_go_of_all_keys();
+    common::lose_focus();
     return EM_FALSE;
 }
 
