@@ -112,11 +112,13 @@ bool held(int key) {
 }
 
 // Keys by their labels on a layout where A and Q trade places, and as the player binds them
-// (the key that lost its action gives nothing; Alt+Enter and Alt+F4 stay). Either Enter holds
-// Return until both are up; Alt+Enter toggles once, not again on the key's repeat, and the game
-// never sees it; the window manager's close with its quit is one close.
+// (the key that lost its action gives nothing, a key of two actions gives both; Alt+Enter and
+// Alt+F4 stay). Either Enter holds Return until both are up; Alt+Enter toggles once, not again
+// on the key's repeat, and the game never sees it; the window manager's close with its quit is
+// one close.
 TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
     port::Settings rebound = port::default_settings();
+    rebound.keys[0] = {"Left", "A"};
     rebound.keys[8] = {"D", "Keypad 6"};  // turn clockwise
     rebound.keys[4] = {"Keypad Enter"};   // select
     rebound.keys[9] = {"Return"};         // pause
@@ -125,23 +127,28 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
         SDL_Keycode label;
         SDL_Scancode where;
         Uint16 mod;
-        int key;
+        std::vector<int> keys;
     } cases[] = {
-        {false, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_NONE, VK_RETURN},
-        {false, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE, VK_SPACE},
-        {false, SDLK_a, SDL_SCANCODE_Q, KMOD_NONE, VK_A},  // AZERTY: A sits where Q is
-        {false, SDLK_q, SDL_SCANCODE_A, KMOD_NONE, 'Q'},
-        {true, SDLK_KP_6, SDL_SCANCODE_KP_6, KMOD_NONE, VK_S},
-        {true, SDLK_p, SDL_SCANCODE_P, KMOD_NONE, 0},
-        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE, VK_P},
-        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT, VK_RETURN},
-        {true, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT, VK_F4},
+        {false, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_NONE, {VK_RETURN}},
+        {false, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE, {VK_SPACE}},
+        {false, SDLK_a, SDL_SCANCODE_Q, KMOD_NONE, {VK_A}},  // AZERTY: A sits where Q is
+        {false, SDLK_q, SDL_SCANCODE_A, KMOD_NONE, {'Q'}},
+        {true, SDLK_KP_6, SDL_SCANCODE_KP_6, KMOD_NONE, {VK_S}},
+        {true, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, {VK_LEFT, VK_A}},
+        {true, SDLK_p, SDL_SCANCODE_P, KMOD_NONE, {}},
+        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE, {VK_P}},
+        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT, {VK_RETURN}},
+        {true, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT, {VK_F4}},
     };
     for (const auto& c : cases) {
         port::set_bindings(c.rebind ? rebound : port::default_settings());
-        EXPECT_EQ(sdl2::virtual_key(c.label, c.where, c.mod != KMOD_NONE), c.key)
+        EXPECT_EQ(sdl2::virtual_keys(c.label, c.where, c.mod != KMOD_NONE), c.keys)
             << SDL_GetKeyName(c.label) << (c.rebind ? " rebound" : "");
     }
+    push_key(SDL_SCANCODE_A, true);
+    drain();
+    EXPECT_TRUE(held(VK_LEFT) && held(VK_A));
+    push_key(SDL_SCANCODE_A, false);
     port::set_bindings(port::default_settings());
     for (int other : {0x7E, -1, 1000}) {
         EXPECT_EQ(async_key_state(other), 0);
@@ -163,7 +170,7 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
     drain();
     EXPECT_FALSE(held(VK_RETURN));
     EXPECT_NE(SDL_GetWindowFlags(game) & SDL_WINDOW_FULLSCREEN_DESKTOP, before);
-    EXPECT_EQ(count_of(WM_KEYDOWN), 2) << "Return and keypad Enter";
+    EXPECT_EQ(count_of(WM_KEYDOWN), 4) << "A twice, Return and keypad Enter";
 
     SDL_Event close{};
     close.type = SDL_WINDOWEVENT;
