@@ -140,6 +140,7 @@ print("polls={poll} score={score} lines={lines} level={level} well=".format(**t)
     second=$(end_state second.txt)
     [ "$second" = "$first" ] || fail "the playback ends as '$second', the game as '$first'"
     echo "played back: $second"
+    grep -q '^# CELLSTORM settings' "$settings" || fail "no settings file made at the first run"
     exit 0
 fi
 [ "$mode" = window ] || fail "unknown run $mode"
@@ -148,7 +149,7 @@ fi
 # settings file binds turn-clockwise to D: the recording shows D read as the turn key, S not;
 # Alt+F4 in play ends the game with 0, and the file then holds Alt+Enter's change.
 mkdir -p "$(dirname "$settings")"
-printf '[keys]\nturn_clockwise = D\n' >"$settings"
+printf '[display]\nfullscreen = no\n[keys]\nturn_clockwise = D\n' >"$settings"
 start_game "$bin/cellstorm" --window --scale integer --record keys.txt
 # Found by its title once it is shown (a screenshot of a hidden window never comes back).
 shot_of=$(timeout 10 xdotool search --sync --onlyvisible --name '^CELLSTORM$' | head -n 1)
@@ -177,5 +178,5 @@ grep -v '^#' keys.txt | tail -n 1 | grep -q -- '-$' || fail "a key is held: $(ta
 tap alt+F4
 wait_exit 5
 grep -q '^fullscreen = yes' "$settings" || fail "Alt+Enter was not written back: $(cat "$settings")"
-grep -q '^scale = fit' "$settings" || fail "the --scale option was written back"
+grep -q '^scale' "$settings" && fail "the --scale option was written back: $(cat "$settings")"
 grep -q '^turn_clockwise = D' "$settings" || fail "the player's binding was lost"

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -112,11 +113,13 @@ bool held(int key) {
 }
 
 // Keys by their labels on a layout where A and Q trade places, and as the player binds them
-// (the key that lost its action gives nothing; Alt+Enter and Alt+F4 stay). Either Enter holds
-// Return until both are up; Alt+Enter toggles once, not again on the key's repeat, and the game
-// never sees it; the window manager's close with its quit is one close.
-TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
+// (the key that lost its action gives nothing, a key of two actions gives both; Alt+Enter and
+// Alt+F4 stay). Either Enter holds Return until both are up; Alt+Enter toggles once, not again
+// on the key's repeat, and the game never sees it; a window shrunk below what the settings file
+// takes is kept at a size it can save; the window manager's close with its quit is one close.
+TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAltEnterSmallestWindowAndCloseHandledHere) {
     port::Settings rebound = port::default_settings();
+    rebound.keys[0] = {"Left", "A"};
     rebound.keys[8] = {"D", "Keypad 6"};  // turn clockwise
     rebound.keys[4] = {"Keypad Enter"};   // select
     rebound.keys[9] = {"Return"};         // pause
@@ -125,23 +128,28 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
         SDL_Keycode label;
         SDL_Scancode where;
         Uint16 mod;
-        int key;
+        std::vector<int> keys;
     } cases[] = {
-        {false, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_NONE, VK_RETURN},
-        {false, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE, VK_SPACE},
-        {false, SDLK_a, SDL_SCANCODE_Q, KMOD_NONE, VK_A},  // AZERTY: A sits where Q is
-        {false, SDLK_q, SDL_SCANCODE_A, KMOD_NONE, 'Q'},
-        {true, SDLK_KP_6, SDL_SCANCODE_KP_6, KMOD_NONE, VK_S},
-        {true, SDLK_p, SDL_SCANCODE_P, KMOD_NONE, 0},
-        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE, VK_P},
-        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT, VK_RETURN},
-        {true, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT, VK_F4},
+        {false, SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_NONE, {VK_RETURN}},
+        {false, SDLK_SPACE, SDL_SCANCODE_SPACE, KMOD_NONE, {VK_SPACE}},
+        {false, SDLK_a, SDL_SCANCODE_Q, KMOD_NONE, {VK_A}},  // AZERTY: A sits where Q is
+        {false, SDLK_q, SDL_SCANCODE_A, KMOD_NONE, {'Q'}},
+        {true, SDLK_KP_6, SDL_SCANCODE_KP_6, KMOD_NONE, {VK_S}},
+        {true, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, {VK_LEFT, VK_A}},
+        {true, SDLK_p, SDL_SCANCODE_P, KMOD_NONE, {}},
+        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_NONE, {VK_P}},
+        {true, SDLK_RETURN, SDL_SCANCODE_RETURN, KMOD_LALT, {VK_RETURN}},
+        {true, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT, {VK_F4}},
     };
     for (const auto& c : cases) {
         port::set_bindings(c.rebind ? rebound : port::default_settings());
-        EXPECT_EQ(sdl2::virtual_key(c.label, c.where, c.mod != KMOD_NONE), c.key)
+        EXPECT_EQ(sdl2::virtual_keys(c.label, c.where, c.mod != KMOD_NONE), c.keys)
             << SDL_GetKeyName(c.label) << (c.rebind ? " rebound" : "");
     }
+    push_key(SDL_SCANCODE_A, true);
+    drain();
+    EXPECT_TRUE(held(VK_LEFT) && held(VK_A));
+    push_key(SDL_SCANCODE_A, false);
     port::set_bindings(port::default_settings());
     for (int other : {0x7E, -1, 1000}) {
         EXPECT_EQ(async_key_state(other), 0);
@@ -163,7 +171,18 @@ TEST_F(Keys, ByLabelOnAnyLayoutAsBoundAndAltEnterAndCloseHandledHere) {
     drain();
     EXPECT_FALSE(held(VK_RETURN));
     EXPECT_NE(SDL_GetWindowFlags(game) & SDL_WINDOW_FULLSCREEN_DESKTOP, before);
-    EXPECT_EQ(count_of(WM_KEYDOWN), 2) << "Return and keypad Enter";
+    EXPECT_EQ(count_of(WM_KEYDOWN), 4) << "A twice, Return and keypad Enter";
+    if ((SDL_GetWindowFlags(game) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+        backend::toggle_fullscreen();
+    }
+    SDL_SetWindowSize(game, 120, 90);
+    sdl2::window_resized();
+    int least[2] = {};
+    SDL_GetWindowMinimumSize(game, &least[0], &least[1]);
+    for (int size : {least[0], least[1], port::active_settings().window_width,
+                     port::active_settings().window_height}) {
+        EXPECT_GE(size, port::kMinWindowSize);
+    }
 
     SDL_Event close{};
     close.type = SDL_WINDOWEVENT;
@@ -474,70 +493,113 @@ TEST(Options, EveryOptionIsRead) {
     EXPECT_EQ(parse({"--version", "--help"}), port::ParseResult::Help);
 }
 
-// Each bad line is named with its number and leaves its default, the good ones still count, and
-// the file is not to be overwritten. What is saved reads back the same, with no temporary file
-// left. A folder that cannot be made is reported and nothing is saved; a missing file gives the
-// defaults. Without XDG_CONFIG_HOME (the e2e runs set it) the file is under HOME.
-TEST(SettingsFile, BadLinesNamedSavedSettingsReadBackAndAnUnwritableFolderReported) {
+// Each bad line is named with its number and left as it is, the good ones (and a list's good
+// names) still count, and keys bound twice are named. A write-back changes only the lines of
+// what changed, adding those it lacks to their section; every setting at its bounds reads back
+// the same, with no temporary file left. A folder that cannot be made is reported and nothing
+// is saved; a missing file gives the defaults. Without XDG_CONFIG_HOME (the e2e runs set it)
+// the file is under HOME.
+TEST(SettingsFile, BadLinesNamedAndKeptOnlyChangedLinesWrittenAndAnUnwritableFolderReported) {
     char pattern[] = "/tmp/cellstorm-settings-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     const std::string dir = pattern;
     const std::string path = dir + "/sub/cellstorm.ini";
     std::string reason;
     ASSERT_TRUE(port::prepare_settings_folder(path, &reason)) << reason;
-    std::ofstream(path)
-        << ("[display]\n"                       // 1
-            "fullscreen = no\n"                 // 2
-            "scale = stretched\n"               // 3
-            "window_width = 99\n"               // 4
-            "colour = blue\n"                   // 5
-            "[keys]\n"                          // 6
-            "turn_clockwise = D\n"              // 7
-            "pause = NoSuchKey\n"               // 8
-            "[gamepad]\n"                       // 9
-            "button1 = z\n"                     // 10
-            "[sound]\n"                         // 11
-            "volume = 3\n"                      // 12
-            "this line has no equals sign\n");  // 13
+    const std::string hand_edited =
+        "# mine\n"                           // 1
+        "[display]\n"                        // 2
+        "fullscreen = no ; for now\n"        // 3
+        "scale = stretched\n"                // 4
+        "window_width = 99\n"                // 5
+        "\n"                                 // 6
+        "colour = blue\n"                    // 7
+        "[keys]\n"                           // 8
+        "left = Left, A\n"                   // 9
+        "turn_clockwise = Up, Frobnicate\n"  // 10
+        "pause = NoSuchKey\n"                // 11
+        "[gamepad]\n"                        // 12
+        "button1 = z\n"                      // 13
+        "[sound]\n"                          // 14
+        "volume = 3\n"                       // 15
+        "this line has no equals sign\n"     // 16
+        "[display\n" +                       // 17
+        std::string(300, 'x');               // 18
+    std::ofstream(path) << hand_edited;
     port::Settings settings = port::default_settings();
     std::vector<std::string> warnings;
-    EXPECT_FALSE(port::load_settings(path, &settings, &warnings));
-    const char* expected[] = {"line 3: scale",
-                              "line 4: window_width",
-                              "line 5: unknown setting",
-                              "line 8: no key is named 'NoSuchKey'",
-                              "line 10: no gamepad button",
-                              "line 12: unknown section [sound]",
-                              "line 13: not a setting"};
+    ASSERT_TRUE(port::load_settings(path, &settings, &warnings));
+    const char* expected[] = {"line 4: scale",
+                              "line 5: window_width",
+                              "line 7: unknown setting",
+                              "line 10: no key is named 'Frobnicate'; the line's other names",
+                              "line 11: no key is named 'NoSuchKey'; the line is ignored",
+                              "line 13: no gamepad button",
+                              "line 15: unknown section [sound]",
+                              "line 16: not a setting",
+                              "line 17: not a setting",
+                              "line 18: longer than"};
     ASSERT_EQ(warnings.size(), std::size(expected));
     for (size_t i = 0; i < warnings.size(); ++i) {
         EXPECT_NE(warnings[i].find(expected[i]), std::string::npos) << warnings[i];
         EXPECT_EQ(warnings[i].find(path), 0u) << warnings[i];
     }
+    EXPECT_EQ(
+        port::keys_bound_twice(settings),
+        (std::vector<std::string>{"A is bound to left and turn_counter_clockwise; it does both",
+                                  "Up is bound to up and turn_clockwise; it does both"}));
     port::Settings good_lines = port::default_settings();
     good_lines.fullscreen = false;
-    good_lines.keys[8] = {"D"};
+    good_lines.keys[0] = {"Left", "A"};
+    good_lines.keys[8] = {"Up"};
     EXPECT_EQ(port::settings_text(settings), port::settings_text(good_lines));
 
-    settings.scale = port::ScaleMode::Integer;
-    settings.window_width = 1280;
-    settings.window_height = 960;
-    settings.keys[8] = {"D", "Keypad 6"};
-    settings.keys[0] = {};
-    settings.pad_buttons[2] = {"X", "dpright"};  // SDL's names, in any case
-    ASSERT_TRUE(port::save_settings(path, settings, &reason)) << reason;
-    EXPECT_EQ(access((path + ".new").c_str(), F_OK), -1);
-    port::Settings again = port::default_settings();
-    warnings.clear();
-    ASSERT_TRUE(port::load_settings(path, &again, &warnings));
-    EXPECT_TRUE(warnings.empty()) << warnings.front();
-    EXPECT_EQ(port::settings_text(again), port::settings_text(settings));
+    auto lines_of = [](std::string text) {
+        std::vector<std::string> lines;
+        for (size_t end; (end = text.find('\n')) != std::string::npos; text.erase(0, end + 1)) {
+            lines.push_back(text.substr(0, end));
+        }
+        return lines.push_back(text), lines;
+    };
+    port::Settings played = settings;
+    played.fullscreen = true;
+    played.window_width = 1280;
+    played.window_height = 960;
+    ASSERT_TRUE(port::save_settings(path, settings, played, &reason)) << reason;
+    std::vector<std::string> changed = lines_of(hand_edited);
+    changed[2] = "fullscreen = yes";
+    changed.insert(changed.begin() + 7, {"window_width = 1280", "window_height = 960"});
+    std::stringstream saved;
+    saved << std::ifstream(path).rdbuf();
+    EXPECT_EQ(lines_of(saved.str()), changed);
+
+    port::Settings bounds[2] = {played, port::default_settings()};
+    bounds[0].scale = port::ScaleMode::Integer;
+    bounds[0].window_width = bounds[1].window_height = port::kMinWindowSize;
+    bounds[0].window_height = bounds[1].window_width = port::kMaxWindowSize;
+    bounds[0].keys[8] = {"D", "Keypad 6"};
+    bounds[0].keys[0] = {};
+    bounds[1].keys[0] = {"Left", "Right", "Up", "Down", "Return", "Space", "Escape", "A", "S"};
+    bounds[0].pad_buttons[2] = {"X", "dpright"};  // SDL's names, in any case
+    bounds[1].pad_buttons[0] = {};
+    bounds[1].fullscreen = false;
+    port::Settings before = played;
+    for (const port::Settings& wanted : bounds) {
+        ASSERT_TRUE(port::save_settings(path, before, wanted, &reason)) << reason;
+        EXPECT_EQ(access((path + ".new").c_str(), F_OK), -1);
+        port::Settings again = port::default_settings();
+        warnings.clear();
+        ASSERT_TRUE(port::load_settings(path, &again, &warnings));
+        EXPECT_EQ(port::settings_text(again), port::settings_text(wanted));
+        EXPECT_EQ(warnings.size(), std::size(expected) - 1) << "all but the mended line 10";
+        before = wanted;
+    }
 
     std::ofstream(dir + "/blocked") << "a file, not a folder";
     const std::string blocked = dir + "/blocked/cellstorm/cellstorm.ini";
     EXPECT_FALSE(port::prepare_settings_folder(blocked, &reason));
     EXPECT_NE(reason.find(dir + "/blocked/cellstorm"), std::string::npos) << reason;
-    EXPECT_FALSE(port::save_settings(blocked, port::default_settings(), &reason));
+    EXPECT_FALSE(port::save_settings(blocked, settings, settings, &reason));
     EXPECT_TRUE(port::load_settings(blocked, &settings, &warnings)) << "missing: the defaults";
     setenv("XDG_CONFIG_HOME", "", 1);
     setenv("HOME", "/home/p", 1);

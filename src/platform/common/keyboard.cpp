@@ -1,6 +1,9 @@
-// Keys from the backends' events: which virtual key a physical key gives (the player's
+// Keys from the backends' events: which virtual keys a physical key gives (the player's
 // bindings), Alt+Enter for the display, the held state with its taps, and the key messages.
 #include "platform/common/keyboard_internal.h"
+
+#include <algorithm>
+#include <vector>
 
 #include "platform/common/backend.h"
 #include "platform/common/key_taps.h"
@@ -15,7 +18,7 @@ namespace {
 
 struct Slot {
     bool down = false;
-    int key = 0;             // what it gave when it went down, so its release gives the same
+    std::vector<int> keys;   // what it gave when it went down, so its release gives the same
     bool swallowed = false;  // Enter pressed with Alt: the game sees none of it
 };
 Slot slots[kKeySlots];
@@ -47,10 +50,11 @@ void key_event(const KeyEvent& event) {
         return;
     }
     Slot& slot = slots[event.slot];
-    const int key = event.down && !slot.down
-                        ? port::virtual_key(event.code, event.fixed_key, event.alt)
-                        : slot.key;
-    if (event.down && key == VK_RETURN && event.alt) {
+    const std::vector<int> keys = event.down && !slot.down
+                                      ? port::virtual_keys(event.code, event.fixed_key, event.alt)
+                                      : slot.keys;
+    const bool gives_return = std::find(keys.begin(), keys.end(), VK_RETURN) != keys.end();
+    if (event.down && gives_return && event.alt) {
         if (!slot.swallowed && !event.repeat) {
             backend::toggle_fullscreen();
         }
@@ -63,20 +67,19 @@ void key_event(const KeyEvent& event) {
     }
     const bool changed = event.down != slot.down;
     slot.down = event.down;
-    slot.key = key;
-    if (key == 0) {
-        return;
-    }
+    slot.keys = keys;
     const double now = double(backend::clock_ms());
-    if (changed) {
-        count_key_change(key, event.down, now);
+    for (const int key : keys) {
+        if (changed) {
+            count_key_change(key, event.down, now);
+        }
+        if (event.down) {
+            post_key_message(key, true, event.repeat, event.alt);
+        } else {
+            post_key_release(key, changed, key_message(key, false, event.alt),
+                             key_lparam(false, false, event.alt), now);
+        }
     }
-    if (event.down) {
-        post_key_message(key, true, event.repeat, event.alt);
-        return;
-    }
-    post_key_release(key, changed, key_message(key, false, event.alt),
-                     key_lparam(false, false, event.alt), now);
 }
 
 bool live_key_held(int virtual_key) {

@@ -1,5 +1,6 @@
 #include "platform/port/bindings.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/common/backend.h"
@@ -64,17 +65,22 @@ void set_bindings(const Settings& settings) {
     }
 }
 
-int virtual_key(int code, int fixed_key, bool alt) {
+std::vector<int> virtual_keys(int code, int fixed_key, bool alt) {
     if (code == 0 || (alt && (fixed_key == VK_RETURN || fixed_key == VK_F4))) {
-        return fixed_key;
+        return fixed_key != 0 ? std::vector<int>{fixed_key} : std::vector<int>();
     }
+    std::vector<int> keys;
     for (const KeyBinding& binding : bindings().keys) {
-        if (binding.code == code) {
-            return binding.virtual_key;
+        if (binding.code == code &&
+            std::find(keys.begin(), keys.end(), binding.virtual_key) == keys.end()) {
+            keys.push_back(binding.virtual_key);
         }
     }
     // A game key nobody bound to this key is not given by it.
-    return is_game_key(fixed_key) ? 0 : fixed_key;
+    if (keys.empty() && fixed_key != 0 && !is_game_key(fixed_key)) {
+        keys.push_back(fixed_key);
+    }
+    return keys;
 }
 
 const PadBindings& pad_bindings() {

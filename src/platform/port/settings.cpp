@@ -1,10 +1,8 @@
 #include "platform/port/settings.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
+#include <iterator>
 
 #include "platform/common/backend.h"
 #include "platform/keyboard.h"
@@ -80,6 +78,17 @@ const SettingRow kSettings[] = {
     {"gamepad", "button4", "start", "pause", Kind::PadButtons, 3},
     {"gamepad", "button5", "back", "open the menu", Kind::PadButtons, 4},
 };
+static_assert(std::size(kSettings) == kSettingCount && std::size(kSections) == kSectionCount,
+              "the layout has a line for each setting and section");
+
+int section_index(const std::string& name) {
+    for (int i = 0; i < kSectionCount; ++i) {
+        if (name == kSections[i].name) {
+            return i;
+        }
+    }
+    return -1;
+}
 
 std::vector<std::string> split_names(const std::string& text) {
     std::vector<std::string> names;
@@ -133,47 +142,57 @@ bool read_size(const std::string& value, int* size) {
     }
     long number = 0;
     const auto [stop, error] = std::from_chars(first, end, number);
-    if (error != std::errc() || stop != end || (number != 0 && number < 160) || number > 16384) {
+    if (error != std::errc() || stop != end || (number != 0 && number < kMinWindowSize) ||
+        number > kMaxWindowSize) {
         return false;
     }
     *size = int(number);
     return true;
 }
 
-// Why value is refused for row, or empty when it is taken. The defaults are taken unchecked,
-// so they do not wait for a backend to know key names.
-std::string read_setting(const SettingRow& row, const std::string& value, bool check, Settings* s) {
+// Why value is refused for row (*taken false), or which of its names are, or empty. The
+// defaults are taken unchecked, so they do not wait for a backend to know key names.
+std::string read_setting(const SettingRow& row, const std::string& value, bool check, Settings* s,
+                         bool* taken) {
     const std::string key = row.key;
-    std::vector<std::string> names = split_names(value);
+    *taken = false;
     switch (row.kind) {
         case Kind::Flag:
-            return read_flag(value, &s->fullscreen) ? "" : key + " is yes or no";
+            *taken = read_flag(value, &s->fullscreen);
+            return *taken ? "" : key + " is yes or no";
         case Kind::Scale:
             if (value != "fit" && value != "integer") {
                 return key + " is fit or integer";
             }
             s->scale = value == "fit" ? ScaleMode::Fit : ScaleMode::Integer;
+            *taken = true;
             return "";
         case Kind::Size:
-            return read_size(value, row.slot == 0 ? &s->window_width : &s->window_height)
-                       ? ""
-                       : key + " is 0 or 160 ... 16384";
+            *taken = read_size(value, row.slot == 0 ? &s->window_width : &s->window_height);
+            return *taken ? "" : key + " is 0 or 160 ... 16384";
         case Kind::Keys:
+        case Kind::PadButtons: {
+            // A mistyped name costs only itself; a line of nothing but mistakes keeps the default.
+            const bool keys = row.kind == Kind::Keys;
+            const std::vector<std::string> names = split_names(value);
+            std::vector<std::string> known;
+            std::string unknown;
             for (const std::string& name : names) {
-                if (check && backend::key_from_name(name) == 0) {
-                    return "no key is named '" + name + "'";
+                if (!check ||
+                    (keys ? backend::key_from_name(name) != 0 : pad_button_from_name(name) >= 0)) {
+                    known.push_back(name);
+                } else {
+                    unknown += (unknown.empty() ? "'" : ", '") + name + "'";
                 }
             }
-            s->keys[row.slot] = names;
-            return "";
-        case Kind::PadButtons:
-            for (const std::string& name : names) {
-                if (check && pad_button_from_name(name) < 0) {
-                    return "no gamepad button is named '" + name + "'";
-                }
+            *taken = names.empty() || !known.empty();
+            if (*taken) {
+                (keys ? s->keys : s->pad_buttons)[row.slot] = known;
             }
-            s->pad_buttons[row.slot] = names;
-            return "";
+            return unknown.empty()
+                       ? ""
+                       : (keys ? "no key is named " : "no gamepad button is named ") + unknown;
+        }
     }
     return "";
 }
@@ -194,37 +213,89 @@ std::string written_value(const SettingRow& row, const Settings& s) {
     return "";
 }
 
+// An empty list is written as nothing at all, with no space left at the end of the line.
+std::string setting_line(const SettingRow& row, const Settings& s) {
+    const std::string value = written_value(row, s);
+    return std::string(row.key) + (value.empty() ? " =" : " = " + value);
+}
+
 }  // namespace
 
 Settings default_settings() {
     Settings s;
+    bool taken = false;
     for (const SettingRow& row : kSettings) {
-        read_setting(row, row.fallback, false, &s);
+        read_setting(row, row.fallback, false, &s, &taken);
     }
     return s;
 }
 
 std::string read_setting_line(Settings* s, const std::string& section, const std::string& name,
-                              const std::string& value) {
-    bool known_section = false;
-    for (const Section& known : kSections) {
-        known_section = known_section || section == known.name;
+                              const std::string& value, int line, SettingsLayout* layout) {
+    const int in = section_index(section);
+    if (in < 0) {
+        return "unknown section [" + section + "]; the line is ignored";
     }
-    if (!known_section) {
-        return "unknown section [" + section + "]";
-    }
-    for (const SettingRow& row : kSettings) {
-        if (section == row.section && name == row.key) {
-            return read_setting(row, value, true, s);
+    layout->section_end[in] = line;
+    for (int i = 0; i < kSettingCount; ++i) {
+        if (section == kSettings[i].section && name == kSettings[i].key) {
+            bool taken = false;
+            const std::string why = read_setting(kSettings[i], value, true, s, &taken);
+            if (taken) {
+                layout->setting_line[i] = line;
+            }
+            return why.empty() ? why
+                               : why + (taken ? "; the line's other names are used"
+                                              : "; the line is ignored");
         }
     }
-    return "unknown setting '" + name + "' in [" + section + "]";
+    return "unknown setting '" + name + "' in [" + section + "]; the line is ignored";
+}
+
+std::vector<std::string> keys_bound_twice(const Settings& s) {
+    struct Shared {
+        int code;
+        std::string name;
+        std::vector<std::string> actions;
+    };
+    std::vector<Shared> keys;
+    for (const SettingRow& row : kSettings) {
+        if (row.kind != Kind::Keys) {
+            continue;
+        }
+        for (const std::string& name : s.keys[row.slot]) {
+            const int code = backend::key_from_name(name);
+            auto key = std::find_if(keys.begin(), keys.end(),
+                                    [&](const Shared& k) { return k.code == code; });
+            if (code == 0) {
+                continue;
+            }
+            if (key == keys.end()) {
+                keys.push_back({code, name, {row.key}});
+            } else if (key->actions.back() != row.key) {
+                key->actions.push_back(row.key);
+            }
+        }
+    }
+    std::vector<std::string> lines;
+    for (const Shared& key : keys) {
+        const size_t count = key.actions.size();
+        if (count < 2) {
+            continue;
+        }
+        std::string line = key.name + " is bound to ";
+        for (size_t i = 0; i < count; ++i) {
+            line += (i == 0 ? "" : i + 1 == count ? " and " : ", ") + key.actions[i];
+        }
+        lines.push_back(line + (count == 2 ? "; it does both" : "; it does all of them"));
+    }
+    return lines;
 }
 
 std::string settings_text(const Settings& s) {
     std::string text =
-        "# CELLSTORM settings. Written back when you leave the game, unless a line in it\n"
-        "# cannot be read: then it is left as you wrote it. Lines starting with # are notes.\n";
+        "# CELLSTORM settings. What you change while playing is written back when you leave\n"
+        "# the game; every other line stays as you wrote it. Lines starting with # are notes.\n";
     for (const Section& section : kSections) {
         text += "\n[" + std::string(section.name) + "]\n" + section.notes;
         for (const SettingRow& row : kSettings) {
@@ -234,10 +305,59 @@ std::string settings_text(const Settings& s) {
             if (row.comment != nullptr) {
                 text += "# " + std::string(row.comment) + "\n";
             }
-            text += std::string(row.key) + " = " + written_value(row, s) + "\n";
+            text += setting_line(row, s) + "\n";
         }
     }
     return text;
+}
+
+std::string edit_settings_text(const std::string& text, const SettingsLayout& layout,
+                               const Settings& before, const Settings& after) {
+    std::vector<std::string> lines;  // without their '\n', numbered from 1 as the reading counts
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    std::vector<std::string> added(lines.size() + 1);  // after each line
+    std::string new_sections[kSectionCount];
+    for (int i = 0; i < kSettingCount; ++i) {
+        const SettingRow& row = kSettings[i];
+        const std::string setting = setting_line(row, after);
+        if (setting == setting_line(row, before)) {
+            continue;
+        }
+        const int at = layout.setting_line[i];
+        // A section that holds no setting yet gets one at the end: after its header the next
+        // line might be an indented one, which would then continue the new setting's value.
+        const int end = layout.section_end[section_index(row.section)];
+        if (at > 0 && at <= int(lines.size())) {
+            // The old line's byte-order mark and carriage return stay with it.
+            std::string& old = lines[at - 1];
+            const bool mark = at == 1 && old.compare(0, 3, "\xEF\xBB\xBF") == 0;
+            const bool cr = !old.empty() && old.back() == '\r';
+            old = (mark ? "\xEF\xBB\xBF" : "") + setting + (cr ? "\r" : "");
+        } else if (end > 0 && end <= int(lines.size())) {
+            added[end] += setting + "\n";
+        } else {
+            new_sections[section_index(row.section)] += setting + "\n";
+        }
+    }
+    std::string out;
+    const bool ends_line = text.empty() || text.back() == '\n';
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const bool last = i + 1 == lines.size();
+        out += lines[i] + (!last || ends_line || !added[i + 1].empty() ? "\n" : "") + added[i + 1];
+    }
+    for (int i = 0; i < kSectionCount; ++i) {
+        if (!new_sections[i].empty()) {
+            out += std::string(out.empty()          ? ""
+                               : out.back() == '\n' ? "\n"
+                                                    : "\n\n") +
+                   "[" + kSections[i].name + "]\n" + new_sections[i];
+        }
+    }
+    return out;
 }
 
 Settings& active_settings() {

@@ -1,8 +1,11 @@
-// The settings file on disk: read through inih, written whole beside it and renamed over it.
+// The settings file on disk: read through inih line by line; what changed is written into its
+// text, which goes to a new file beside it renamed over it.
 #include <ini.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,32 +17,127 @@ namespace platform::port {
 
 namespace {
 
+// Far more than any settings file: a device named as the file is not read forever.
+constexpr size_t kMaxFileSize = size_t(1) << 20;
+
 struct Reading {
-    std::FILE* file;
-    Settings* settings;
-    std::vector<std::string>* warnings;
+    const std::string* text = nullptr;
+    Settings* settings = nullptr;
+    std::vector<std::string>* warnings = nullptr;
+    SettingsLayout* layout = nullptr;
     std::string path;
-    int line = 0;  // of the line inih last took
+    size_t at = 0;         // where the next line starts
+    int line = 0;          // of the line inih was last given
+    std::string given;     // that line, as inih was given it
+    bool handled = false;  // it went to handle_entry, or it is already named
 };
 
-// Reads lines for inih and counts them, so a warning can name its line.
-char* read_line(char* text, int size, void* stream) {
-    auto* reading = static_cast<Reading*>(stream);
-    char* got = std::fgets(text, size, reading->file);
-    if (got != nullptr && std::strchr(got, '\n') != nullptr) {
-        ++reading->line;
+void warn(Reading* reading, const std::string& why) {
+    reading->warnings->push_back(reading->path + " line " + std::to_string(reading->line) + ": " +
+                                 why);
+}
+
+// inih's own test for a [section] line: a ']' before any inline comment.
+bool is_section_line(const char* start) {
+    bool was_space = false;
+    for (const char* c = start + 1; *c != '\0'; ++c) {
+        if (*c == ']' || (was_space && *c == ';')) {
+            return *c == ']';
+        }
+        was_space = std::isspace(static_cast<unsigned char>(*c)) != 0;
     }
-    return got;
+    return false;
+}
+
+// inih tells only the first line it could not use: every line that is not blank, a note or a
+// [section] and went to no handle_entry is named here.
+void finish_line(Reading* reading) {
+    if (reading->line == 0 || reading->handled) {
+        return;
+    }
+    reading->handled = true;
+    std::string& text = reading->given;
+    if (reading->line == 1 && text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
+        text.erase(0, 3);
+    }
+    const size_t first = text.find_first_not_of(" \t\r\n\f\v");
+    if (first != std::string::npos && text[first] != '#' && text[first] != ';' &&
+        !(text[first] == '[' && is_section_line(text.c_str() + first))) {
+        warn(reading, "not a setting or a [section]; the line is ignored");
+    }
+}
+
+// Hands inih one line at a time and counts them, so a warning names its line. A line longer
+// than inih's buffer is ignored whole, not read as several.
+char* read_line(char* buffer, int size, void* stream) {
+    auto* reading = static_cast<Reading*>(stream);
+    finish_line(reading);
+    const std::string& text = *reading->text;
+    if (reading->at >= text.size() || size < 2) {
+        return nullptr;
+    }
+    const size_t end = std::min(text.find('\n', reading->at), text.size());
+    reading->given = text.substr(reading->at, end - reading->at);
+    reading->given.resize(std::strlen(reading->given.c_str()));  // inih stops at a NUL too
+    reading->at = end + 1;
+    ++reading->line;
+    reading->handled = false;
+    if (reading->given.size() > size_t(size) - 2) {
+        const size_t first = reading->given.find_first_not_of(" \t");
+        if (first != std::string::npos && reading->given[first] != '#' &&
+            reading->given[first] != ';') {
+            warn(reading,
+                 "longer than " + std::to_string(size - 2) + " characters; the line is ignored");
+        }
+        reading->given.clear();
+        reading->handled = true;
+    }
+    std::memcpy(buffer, reading->given.c_str(), reading->given.size());
+    std::memcpy(buffer + reading->given.size(), "\n", 2);
+    return buffer;
 }
 
 int handle_entry(void* user, const char* section, const char* name, const char* value) {
     auto* reading = static_cast<Reading*>(user);
-    std::string why = read_setting_line(reading->settings, section, name, value);
+    reading->handled = true;
+    const std::string why =
+        read_setting_line(reading->settings, section, name, value, reading->line, reading->layout);
     if (!why.empty()) {
-        reading->warnings->push_back(reading->path + " line " + std::to_string(reading->line) +
-                                     ": " + why + "; the default is used");
+        warn(reading, why);
     }
     return 1;
+}
+
+void read_settings_text(const std::string& path, const std::string& text, Settings* settings,
+                        std::vector<std::string>* warnings, SettingsLayout* layout) {
+    Reading reading;
+    reading.text = &text;
+    reading.settings = settings;
+    reading.warnings = warnings;
+    reading.layout = layout;
+    reading.path = path;
+    ini_parse_stream(read_line, &reading, handle_entry, &reading);
+    finish_line(&reading);
+}
+
+enum class FileText { Read, Missing, Failed };
+
+FileText read_file_text(const std::string& path, std::string* text, std::string* reason) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        *reason = std::strerror(errno);
+        return errno == ENOENT || errno == ENOTDIR ? FileText::Missing : FileText::Failed;
+    }
+    char chunk[4096];
+    size_t got = 0;
+    text->clear();
+    while (text->size() <= kMaxFileSize && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
+        text->append(chunk, got);
+    }
+    *reason = std::ferror(file) != 0 ? std::strerror(errno) : "larger than 1 MiB";
+    const bool read = std::ferror(file) == 0 && text->size() <= kMaxFileSize;
+    std::fclose(file);
+    return read ? FileText::Read : FileText::Failed;
 }
 
 std::string folder_of(const std::string& path) {
@@ -70,26 +168,20 @@ std::string default_settings_path() {
 
 bool load_settings(const std::string& path, Settings* settings,
                    std::vector<std::string>* warnings) {
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) {
-        if (errno == ENOENT || errno == ENOTDIR) {
+    std::string text;
+    std::string reason;
+    switch (read_file_text(path, &text, &reason)) {
+        case FileText::Missing:
             return true;
-        }
-        warnings->push_back(path + ": cannot be read (" + std::strerror(errno) +
-                            "); the defaults are used");
-        return false;
+        case FileText::Failed:
+            warnings->push_back(path + ": cannot be read (" + reason + "); the defaults are used");
+            return false;
+        case FileText::Read:
+            break;
     }
-    Reading reading{file, settings, warnings, path};
-    const size_t before = warnings->size();
-    const int bad_line = ini_parse_stream(read_line, &reading, handle_entry, &reading);
-    std::fclose(file);
-    if (bad_line > 0) {
-        warnings->push_back(path + " line " + std::to_string(bad_line) +
-                            ": not a setting or a [section]; it is skipped");
-    } else if (bad_line < 0) {
-        warnings->push_back(path + ": cannot be read; the defaults are used");
-    }
-    return warnings->size() == before;
+    SettingsLayout layout;
+    read_settings_text(path, text, settings, warnings, &layout);
+    return true;
 }
 
 bool prepare_settings_folder(const std::string& path, std::string* reason) {
@@ -101,9 +193,29 @@ bool prepare_settings_folder(const std::string& path, std::string* reason) {
     return true;
 }
 
-bool save_settings(const std::string& path, const Settings& settings, std::string* reason) {
+bool save_settings(const std::string& path, const Settings& before, const Settings& after,
+                   std::string* reason) {
+    std::string old_text;
+    std::string text;
+    switch (read_file_text(path, &old_text, reason)) {
+        case FileText::Missing:
+            text = settings_text(after);
+            break;
+        case FileText::Failed:
+            *reason = path + ": " + *reason;
+            return false;
+        case FileText::Read: {
+            Settings scratch = default_settings();
+            std::vector<std::string> warnings;
+            SettingsLayout layout;
+            read_settings_text(path, old_text, &scratch, &warnings, &layout);
+            text = edit_settings_text(old_text, layout, before, after);
+            if (text == old_text) {
+                return true;
+            }
+        }
+    }
     const std::string temporary = path + ".new";
-    const std::string text = settings_text(settings);
     std::FILE* file = std::fopen(temporary.c_str(), "w");
     bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
     written = file != nullptr && std::fflush(file) == 0 && fsync(fileno(file)) == 0 && written;

@@ -160,6 +160,8 @@ bool ensure_window() {
                               SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI |
                                   (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     if (window != nullptr) {
+        // No smaller than the settings file takes, so the size it is left at can be saved.
+        SDL_SetWindowMinimumSize(window, kMinWindowSize, kMinWindowSize);
         set_window_icon(window);
         renderer = SDL_CreateRenderer(window, -1, 0);
         if (renderer != nullptr && rasterised_in_software(renderer)) {
@@ -196,8 +198,11 @@ void set_sound_enabled(bool enabled) {
 
 void window_resized() {
     if (window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) == 0) {
-        SDL_GetWindowSize(window, &active_settings().window_width,
-                          &active_settings().window_height);
+        int width = 0;
+        int height = 0;
+        SDL_GetWindowSize(window, &width, &height);
+        active_settings().window_width = SDL_clamp(width, kMinWindowSize, kMaxWindowSize);
+        active_settings().window_height = SDL_clamp(height, kMinWindowSize, kMaxWindowSize);
     }
     redraw();
 }

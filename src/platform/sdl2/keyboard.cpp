@@ -66,8 +66,8 @@ int backend::key_from_name(const std::string& name) {
     return int(SDL_GetKeyFromName(name.c_str()));
 }
 
-int sdl2::virtual_key(SDL_Keycode key, SDL_Scancode scancode, bool alt) {
-    return port::virtual_key(int(key), fixed_virtual_key(key, scancode), alt);
+std::vector<int> sdl2::virtual_keys(SDL_Keycode key, SDL_Scancode scancode, bool alt) {
+    return port::virtual_keys(int(key), fixed_virtual_key(key, scancode), alt);
 }
 
 void sdl2::handle_key_event(const SDL_KeyboardEvent& event) {

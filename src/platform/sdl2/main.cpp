@@ -36,8 +36,7 @@ constexpr int EXIT_BAD_COMMAND_LINE = 2;
 struct SettingsFile {
     std::string path;
     Settings as_read;  // the file's values (defaults where it had none)
-    bool rewritable;   // no mistakes in it, and its folder takes files
-    bool exists;
+    bool rewritable;   // it could be read, and its folder takes files
 };
 
 SettingsFile read_settings(const Options& options) {
@@ -46,45 +45,38 @@ SettingsFile read_settings(const Options& options) {
     file.as_read = default_settings();
     std::vector<std::string> warnings;
     file.rewritable = load_settings(file.path, &file.as_read, &warnings);
+    for (const std::string& line : keys_bound_twice(file.as_read)) {
+        warnings.push_back(line);
+    }
     for (const std::string& warning : warnings) {
         std::fprintf(stderr, "cellstorm: %s\n", warning.c_str());
     }
-    if (!file.rewritable) {
-        std::fprintf(stderr, "cellstorm: %s is left as it is; fix it to have settings saved\n",
-                     file.path.c_str());
-    }
-    std::FILE* probe = std::fopen(file.path.c_str(), "r");
-    file.exists = probe != nullptr;
-    if (probe != nullptr) {
-        std::fclose(probe);
-    }
-    std::string reason;
-    if (file.rewritable && !prepare_settings_folder(file.path, &reason)) {
+    // Made with its notes at the first run; a file already there is not touched.
+    std::string reason = file.path + " cannot be read";
+    if (!file.rewritable || !prepare_settings_folder(file.path, &reason) ||
+        !save_settings(file.path, file.as_read, file.as_read, &reason)) {
         std::fprintf(stderr, "cellstorm: settings will not be saved (%s)\n", reason.c_str());
         file.rewritable = false;
     }
     return file;
 }
 
-// What the player changed while playing goes into the file; the rest stays as the file had
+// What the player changed while playing goes into the file; the rest stays as the file has
 // it, even where an option overrode it for this run.
 void write_back(const SettingsFile& file, const Settings& started, const Settings& now) {
     if (!file.rewritable) {
         return;
     }
     Settings saved = file.as_read;
-    bool changed = !file.exists;
     if (now.fullscreen != started.fullscreen) {
         saved.fullscreen = now.fullscreen;
-        changed = true;
     }
     if (now.window_width != started.window_width || now.window_height != started.window_height) {
         saved.window_width = now.window_width;
         saved.window_height = now.window_height;
-        changed = true;
     }
     std::string reason;
-    if (changed && !save_settings(file.path, saved, &reason)) {
+    if (!save_settings(file.path, file.as_read, saved, &reason)) {
         std::fprintf(stderr, "cellstorm: settings not saved (%s)\n", reason.c_str());
     }
 }

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/joystick.h"
 
@@ -37,8 +38,8 @@ void set_window_icon(SDL_Window* window);
 
 // keyboard.cpp: a key event from the queue, to the shared keyboard.
 void handle_key_event(const SDL_KeyboardEvent& event);
-// The virtual key a key gives, by the player's bindings (see port/bindings.h).
-int virtual_key(SDL_Keycode key, SDL_Scancode scancode, bool alt);
+// The virtual keys a key gives, by the player's bindings (see port/bindings.h).
+std::vector<int> virtual_keys(SDL_Keycode key, SDL_Scancode scancode, bool alt);
 
 // events.cpp: pumps when the last pump is older than a few milliseconds, for readers of the
 // key state that spin without looking at the message queue.
