@@ -59,4 +59,4 @@ for key, name in (("esc", "Esc (into the menu and out)"), ("p", "P (into the pau
         done = results[key][i * 2 * presses:(i + 1) * 2 * presses]
         print(f"{name}, held {ms} ms: {sum(done)} of {len(done)} presses acted once")
 PY
-rm -rf "$work"
+[ -n "${KEEP:-}" ] && echo "kept $work" || rm -rf "$work"
