@@ -67,7 +67,6 @@ agree "the settings file and cellstorm.6" "$settings" \
 for program in cellstorm cellstorm-replay; do
     timeout 10 "$1/$program" --version >"$work/out" 2>"$work/game.log" || fail "$program --version"
     grep -Eq "^$program [0-9]+\.[0-9]+" "$work/out" || fail "--version: $(cat "$work/out")"
+    [[ $(timeout 10 "$1/$program" --help) == "usage: $program "* ]] || fail "$program --help"
 done
-timeout 10 "$1/cellstorm-replay" --help >"$work/out" || fail "cellstorm-replay --help"
-grep -q '^usage: cellstorm-replay' "$work/out" || fail "cellstorm-replay --help: $(cat "$work/out")"
 echo "options: all as expected"
