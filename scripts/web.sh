@@ -30,22 +30,39 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 jobs=$(nproc)
 
-# A deb-src line for the Debian mirror this machine already uses, so apt-get source works.
+# apt-get source needs deb-src entries. Without them, this machine's own deb entries for its
+# Debian release are copied with the type changed, so the address is the one the machine already
+# uses; with none of those either, it says how to add one and stops.
 ensure_source_line() {
     apt-get source --print-uris freetype >/dev/null 2>&1 && return 0
-    local mirror codename
-    mirror=$(sed -n 's/^URIs: *\([^ ]*\).*/\1/p' /etc/apt/sources.list.d/*.sources 2>/dev/null |
-        grep -v security | head -n 1 || true)
-    if [[ -z $mirror ]]; then
-        mirror=$(sed -n 's/^deb \(\[[^]]*\] \)\?\([^ ]*\).*/\2/p' /etc/apt/sources.list 2>/dev/null |
-            grep -v security | head -n 1 || true)
+    local release lines stanzas file=/etc/apt/sources.list.d/cellstorm-deb-src
+    release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+    # One-line entries, "deb [OPTIONS] URI SUITE COMPONENT...", of a suite of this release.
+    lines=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+        awk -v r="$release" '$1 == "deb" { l = $0; sub(/\[[^]]*\]/, "", l); split(l, f)
+            if (f[3] == r || index(f[3], r "-") == 1) { sub(/^deb/, "deb-src"); print } }' || true)
+    # deb822 stanzas of type deb, not disabled, with a suite of this release.
+    stanzas=$(for sources in /etc/apt/sources.list.d/*.sources; do
+        [[ -f $sources ]] && awk -v r="$release" '
+            function flush() { if (deb && on && ours) print s; s = ""; deb = ours = 0; on = 1 }
+            BEGIN { on = 1 }
+            /^[ \t]*$/ { flush(); next }
+            /^#/ { next }
+            /^Types:/ { deb = $0 ~ /[ \t]deb([ \t]|$)/; s = s "Types: deb-src\n"; next }
+            /^Enabled:/ { on = tolower($2) != "no" }
+            /^Suites:/ { for (i = 2; i <= NF; i++) ours = ours || $i == r || index($i, r "-") == 1 }
+            { s = s $0 "\n" }
+            END { flush() }' "$sources"
+    done || true)
+    if [[ -z $lines && -z $stanzas ]]; then
+        echo "apt-get source finds no source packages: add a deb-src line (or 'Types: deb" \
+            "deb-src' in /etc/apt/sources.list.d/debian.sources) for your Debian release," \
+            "then run apt-get update" >&2
+        exit 1
     fi
-    mirror=${mirror:-http://deb.debian.org/debian}
-    codename=$(. /etc/os-release && echo "$VERSION_CODENAME")
-    echo "Adding the source packages of $mirror ($codename) to apt"
-    printf 'Types: deb-src\nURIs: %s\nSuites: %s %s-updates\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
-        "$mirror" "$codename" "$codename" |
-        "${sudo[@]}" tee /etc/apt/sources.list.d/cellstorm-deb-src.sources >/dev/null
+    echo "Adding deb-src entries like this machine's deb entries for $release to apt"
+    [[ -n $lines ]] && printf '%s\n' "$lines" | "${sudo[@]}" tee "$file.list" >/dev/null
+    [[ -n $stanzas ]] && printf '%s\n' "$stanzas" | "${sudo[@]}" tee "$file.sources" >/dev/null
     "${sudo[@]}" apt-get update
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game's command line: a bad option, an unwritable recording or a bad line in a
 # playback names itself in the first line, exit code 2, and no window is tried (the game would
-# say it found no display); --help and --version answer on stdout with 0. Takes BIN_DIR.
+# say it found no display); --help and --version of it and of cellstorm-replay answer on stdout
+# with 0. Takes BIN_DIR.
 set -u
 game=$1/cellstorm
 work=$(mktemp -d)
@@ -32,6 +33,8 @@ bad value 'stretch'|--scale stretch
 '--window=yes' takes no value|--window=yes
 '-w'|--window -w
 bad value '' for option '--data'|--data=
+bad value '/nowhere' for option '--data'|--data /nowhere
+bad value '/etc/passwd' for option '--data'|--data=/etc/passwd
 '--bogus'|--help --bogus
 --record needs a file name|--record=
 --playback given twice|--playback=a --playback b
@@ -49,12 +52,13 @@ timeout 10 "$game" --help >"$work/out" 2>"$work/game.log" || fail "--help did no
 SDL_VIDEODRIVER=x11 timeout 10 "$game" >/dev/null 2>"$work/game.log"
 [ $? -eq 1 ] && grep -q '^cellstorm: cannot start: ' "$work/game.log" || fail "no display: not 1"
 src=$(dirname "${BASH_SOURCE[0]}")/../..
-pick() { grep -Eo -- "$1" | tr -d '` =' | sort -u; }
+pick() { grep -Eo -- "$1" | tr -d '` =' | tr , '\n' | sort -u; }
 agree() { [ "$2" = "$3" ] || fail "$1 differ: $(diff <(echo "$2") <(echo "$3") | grep '^[<>]')"; }
-options=$(pick '^  --[a-z-]+' <"$work/out")
-agree "--help and README.md" "$options" "$(grep '^| `--' "$src/README.md" | pick '`--[a-z-]+')"
+options=$(pick '^  (-[a-z], )?--[a-z-]+' <"$work/out")
+agree "--help and README.md" "$options" "$(grep '^| `-' "$src/README.md" | pick '`--?[a-z][a-z-]*')"
 agree "--help and cellstorm.6" "$options" \
-    "$(sed -n '/^\.SH OPTIONS/,/^\.SH /s/\\-/-/gp' "$src/dist/cellstorm.6" | pick '--[a-z-]+')"
+    "$(sed -n '/^\.SH OPTIONS/,/^\.SH /s/\\-/-/gp' "$src/dist/cellstorm.6" |
+        pick '(^| )--?[a-z][a-z-]*')"
 setting='^(\[[a-z]+\]|[a-z0-9_]+ =)'
 settings=$(pick "$setting" <"$XDG_CONFIG_HOME/cellstorm/cellstorm.ini")
 agree "the settings file and README.md" "$settings" \
@@ -62,6 +66,9 @@ agree "the settings file and README.md" "$settings" \
 agree "the settings file and cellstorm.6" "$settings" \
     "$(sed -n '/^\.I .*\/cellstorm\.ini$/,/^\.TP/s/^\.\(B\|BR\|RB\) //p' "$src/dist/cellstorm.6" |
         tr ' ' '\n' | pick '^(\[[a-z]+\]|[a-z][a-z0-9_]*)$')"
-timeout 10 "$game" --version >"$work/out" 2>"$work/game.log" || fail "--version did not exit 0"
-grep -Eq '^cellstorm [0-9]+\.[0-9]+' "$work/out" || fail "--version: $(cat "$work/out")"
+for program in cellstorm cellstorm-replay; do
+    timeout 10 "$1/$program" --version >"$work/out" 2>"$work/game.log" || fail "$program --version"
+    grep -Eq "^$program [0-9]+\.[0-9]+" "$work/out" || fail "--version: $(cat "$work/out")"
+    [[ $(timeout 10 "$1/$program" --help) == "usage: $program "* ]] || fail "$program --help"
+done
 echo "options: all as expected"

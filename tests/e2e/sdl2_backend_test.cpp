@@ -476,21 +476,21 @@ TEST(Options, EveryOptionIsRead) {
         args.insert(args.begin(), "cellstorm");
         return port::parse_options(int(args.size()), args.data(), &o, &error);
     };
-    ASSERT_EQ(parse({"--window", "--scale", "integer", "--no-sound", "--data", "/d",
+    ASSERT_EQ(parse({"--window", "--scale", "integer", "--no-sound", "--data", "/",
                      "--config=c.ini", "--verbose", "--record=r.txt", "--playback", "p.txt"}),
               port::ParseResult::Run);
     EXPECT_EQ(o.session.record_path, "r.txt");
     EXPECT_EQ(o.session.playback_path, "p.txt");
     EXPECT_TRUE(o.window_given && !o.fullscreen && o.scale_given && o.no_sound && o.verbose);
     EXPECT_EQ(o.scale, port::ScaleMode::Integer);
-    EXPECT_EQ(o.data_dir, "/d");
+    EXPECT_EQ(o.data_dir, "/");
     EXPECT_EQ(o.config_file, "c.ini");
     ASSERT_EQ(parse({"--window", "--fullscreen", "--scale=fit"}), port::ParseResult::Run);
     EXPECT_TRUE(o.window_given && o.fullscreen && o.scale == port::ScaleMode::Fit);
     ASSERT_EQ(parse({}), port::ParseResult::Run);
     EXPECT_FALSE(o.window_given || o.scale_given || o.no_sound || o.verbose);
     EXPECT_EQ(parse({"--version"}), port::ParseResult::Version);
-    EXPECT_EQ(parse({"--version", "--help"}), port::ParseResult::Help);
+    EXPECT_EQ(parse({"--version", "-h"}), port::ParseResult::Help);
 }
 
 // Each bad line is named with its number and left as it is, the good ones (and a list's good

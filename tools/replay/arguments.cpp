@@ -13,6 +13,7 @@ const char* const usage_text =
     "usage: cellstorm-replay [--seed N] --input FILE [--data DIR] [--trace FILE]\n"
     "                        [--shot K:FILE.bmp]... [--sound FILE.wav] [--max-polls N]\n"
     "                        [--joystick]\n"
+    "       cellstorm-replay --help | --version\n"
     "--seed may be left out when FILE says '# seed N', as a recording does.\n";
 
 namespace {
@@ -78,8 +79,11 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
     bool have_sound = false;
     for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
-        if (name == "--joystick") {
-            options->joystick = true;
+        if (name == "--joystick" || name == "--help" || name == "--version") {
+            bool* flag = name == "--joystick" ? &options->joystick
+                         : name == "--help"   ? &options->help
+                                              : &options->version;
+            *flag = true;
             continue;
         }
         bool* seen = name == "--data"        ? &have_data
@@ -143,7 +147,7 @@ bool parse_arguments(int argc, const char* const* argv, Options* options, std::s
             options->shots.push_back(shot);
         }
     }
-    if (!have_input) {
+    if (!have_input && !options->help && !options->version) {
         *error = "--input is required";
         return false;
     }

@@ -7,6 +7,10 @@
 #include "platform/common/input_script.h"
 #include "session.h"
 
+#ifndef CELLSTORM_VERSION
+#define CELLSTORM_VERSION "unknown"
+#endif
+
 namespace {
 
 int fail(const std::string& message, bool usage) {
@@ -24,6 +28,14 @@ int main(int argc, char** argv) {
     std::string error;
     if (!replay::parse_arguments(argc, argv, &options, &error)) {
         return fail(error, true);
+    }
+    if (options.help) {
+        std::fputs(replay::usage_text, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("cellstorm-replay %s\n", CELLSTORM_VERSION);
+        return 0;
     }
     platform::Script script;
     if (!platform::load_script(options.input_path, options.joystick, &script, &error)) {

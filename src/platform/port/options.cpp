@@ -1,5 +1,8 @@
 #include "platform/port/options.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace platform::port {
 
 namespace {
@@ -15,6 +18,7 @@ struct OptionRow {
     bool once = false;
     // --help and --version answer instead of running; they are whole words, never "=...".
     ParseResult answer = ParseResult::Run;
+    const char* short_name = nullptr;  // the same option in one letter, as --help lists it first
 };
 
 bool set_path(std::string* path, const std::string& value) {
@@ -53,10 +57,13 @@ const OptionRow kOptions[] = {
          o->no_sound = true;
          return true;
      }},
+    // A folder that cannot be read would only show later as missing pictures.
     {"--data", "DIR", "look for the game's data files in DIR first",
      [](Options* o, const std::string& v) {
+         struct stat info;
          o->data_dir = v;
-         return !v.empty();
+         return stat(v.c_str(), &info) == 0 && S_ISDIR(info.st_mode) &&
+                access(v.c_str(), R_OK | X_OK) == 0;
      }},
     {"--config", "FILE",
      "read and write settings in FILE instead of\n$XDG_CONFIG_HOME/cellstorm/cellstorm.ini",
@@ -73,7 +80,7 @@ const OptionRow kOptions[] = {
          o->verbose = true;
          return true;
      }},
-    {"--help", nullptr, "show this text and exit", nullptr, false, ParseResult::Help},
+    {"--help", nullptr, "show this text and exit", nullptr, false, ParseResult::Help, "-h"},
     {"--version", nullptr, "show the version and exit", nullptr, false, ParseResult::Version},
 };
 
@@ -82,7 +89,11 @@ constexpr size_t kHelpColumn = 20;  // after the two-space indent
 std::string make_usage() {
     std::string text = "usage: cellstorm [OPTION]...\n";
     for (const OptionRow& row : kOptions) {
-        std::string head = std::string("  ") + row.name;
+        std::string head = "  ";
+        if (row.short_name != nullptr) {
+            head = head + row.short_name + ", ";
+        }
+        head += row.name;
         if (row.value != nullptr) {
             head = head + " " + row.value;
         }
@@ -109,8 +120,9 @@ ParseResult parse_options(int argc, const char* const* argv, Options* options, s
         const std::string name = argument.substr(0, equals);
         const OptionRow* row = nullptr;
         for (const OptionRow& candidate : kOptions) {
-            if (name == candidate.name &&
-                (candidate.answer == ParseResult::Run || equals == std::string::npos)) {
+            const bool named = name == candidate.name ||
+                               (candidate.short_name != nullptr && name == candidate.short_name);
+            if (named && (candidate.answer == ParseResult::Run || equals == std::string::npos)) {
                 row = &candidate;
             }
         }
