@@ -190,6 +190,10 @@ bool ensure_window() {
     return true;
 }
 
+bool window_open() {
+    return window != nullptr;
+}
+
 void set_sound_enabled(bool enabled) {
     sound_enabled = enabled;
 }
