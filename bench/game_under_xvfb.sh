@@ -20,7 +20,8 @@ PRESENT_TIMES=$work/presents LD_PRELOAD=$work/present_times.so SDL_AUDIODRIVER=d
     SDL_DISKAUDIOFILE=/dev/null "$bin/cellstorm" >"$work/game.log" 2>&1 &
 game_pid=$!
 
-ticks() { awk '{ print $14 + $15 }' "/proc/$game_pid/stat"; }
+# Nanoseconds on a processor, all threads.
+run_ns() { cat /proc/"$game_pid"/task/*/schedstat 2>/dev/null | awk '{ n += $1 } END { print n }'; }
 switches() {
     cat /proc/"$game_pid"/task/*/status 2>/dev/null |
         awk '/^(non)?voluntary_ctxt_switches/ { n += $2 } END { print n }'
@@ -28,11 +29,11 @@ switches() {
 # Share of one core and wake-ups a second over the next $seconds, as "CPU WAKEUPS".
 measure() {
     local t0 s0 t1 s1
-    t0=$(ticks) s0=$(switches)
+    t0=$(run_ns) s0=$(switches)
     sleep "$seconds"
-    t1=$(ticks) s1=$(switches)
-    awk -v t="$((t1 - t0))" -v s="$((s1 - s0))" -v hz="$(getconf CLK_TCK)" -v d="$seconds" \
-        'BEGIN { printf "%.2f %% of a core, %.0f wake-ups/s", t * 100 / (hz * d), s / d }'
+    t1=$(run_ns) s1=$(switches)
+    awk -v t="$((t1 - t0))" -v s="$((s1 - s0))" -v d="$seconds" \
+        'BEGIN { printf "%.2f %% of a core, %.0f wake-ups/s", t * 100 / (1e9 * d), s / d }'
 }
 # Median and 95th percentile (ms) of the gaps between presents after line $1 of the log.
 gaps() {

@@ -103,6 +103,10 @@ uint32_t tick_count() {
         const uint64_t deadline = c.anchor + c.learnt_distance;
         if (c.shaped && c.agreements >= kAgreementsNeeded && c.learnt_sleep_ms == c.slept_ms &&
             deadline > now + 1) {
+            // On to the millisecond before, then to the deadline itself: a backend whose long
+            // waits end anywhere within their last millisecond ends a one-millisecond wait on
+            // its edge, so the frame neither loses nor gains a millisecond.
+            backend::wait_until_ms(deadline - 1);
             backend::wait_until_ms(deadline);
             slept_through = true;
         } else {

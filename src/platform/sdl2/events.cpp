@@ -89,14 +89,17 @@ bool events_wake_waits() {
 void wait_events_until(uint64_t deadline_ms, bool until_input) {
     const bool on_events = events_wake_waits();
     for (uint64_t now = backend::clock_ms(); now < deadline_ms; now = backend::clock_ms()) {
-        if (!on_events) {
-            // Nothing to pump but in slices, so a display that has no wake-up stays current.
-            sleep_until_ms(std::min(deadline_ms, now + kPlainSliceMs));
+        if (!on_events || deadline_ms - now == 1) {
+            // Without a window there is nothing to pump; a display that cannot wake the wait
+            // is pumped in slices, so it stays current. The last millisecond is slept to its
+            // edge: the spins' steps end on it.
+            sleep_until_ms(window_open() ? std::min(deadline_ms, now + kPlainSliceMs)
+                                         : deadline_ms);
             pump_if_stale();
             continue;
         }
         // Whole milliseconds from the reading: the wait ends within the deadline's millisecond,
-        // never before it.
+        // never before it (SDL's timeout counts from now, not from the millisecond's edge).
         SDL_Event event;
         const int timeout = int(std::min<uint64_t>(deadline_ms - now, INT_MAX));
         if (SDL_WaitEventTimeout(&event, timeout) == 0) {
