@@ -2,6 +2,7 @@
 // every poll and screenshots on request. Same arguments and files, same bytes out.
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "arguments.h"
 #include "platform/common/input_script.h"
@@ -57,7 +58,7 @@ int main(int argc, char** argv) {
         }
     }
 
-    replay::Session session(options, script, trace);
+    replay::Session session(options, std::move(script), trace);
     int exit_code = session.run();
     if (trace != nullptr && std::fclose(trace) != 0) {
         return fail("cannot write the trace " + options.trace_path, false);

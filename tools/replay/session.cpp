@@ -20,8 +20,8 @@ constexpr int SW_SHOWNORMAL = 1;
 
 }  // namespace
 
-Session::Session(const Options& options, const platform::Script& script, std::FILE* trace)
-    : options_(options), trace_(trace), script_(script) {
+Session::Session(const Options& options, platform::Script script, std::FILE* trace)
+    : options_(options), trace_(trace), script_(std::move(script)) {
     // The arguments win over what the script says of its start.
     script_.start.seed = options.seed.value_or(0);
     script_.start.joystick = options.joystick;
@@ -41,9 +41,12 @@ int Session::run() {
     if (!options_.sound_path.empty()) {
         headless::capture_sound(SOUND_RATE);
     }
+    // Nothing in the trace reads a pixel: without a screenshot the pictures need not be drawn.
+    headless::set_pixels_drawn(!options_.shots.empty());
     // The script plays as the desktop game's --playback plays a recording.
     platform::port::reset_session();
-    platform::port::start_playback(script_);
+    // The script is held once, by the playback.
+    platform::port::start_playback(std::move(script_));
     platform::port::on_each_poll([this] { on_poll(); });
     headless::set_peek_hook([this] { on_peek(); });
 

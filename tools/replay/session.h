@@ -26,7 +26,7 @@ constexpr uint64_t MAX_TURNS_WITHOUT_POLL = 100000;
 class Session {
   public:
     // trace may be null (no trace). The session must outlive run().
-    Session(const Options& options, const platform::Script& script, std::FILE* trace);
+    Session(const Options& options, platform::Script script, std::FILE* trace);
 
     // Runs the game to its end or to a limit. Returns EXIT_FINISHED when WinMain returned by
     // itself, EXIT_POLL_LIMIT when a limit stopped it, EXIT_BAD_ARGUMENTS when the trace or a

@@ -67,6 +67,8 @@ uint64_t clock_ms();
 // Returns once clock_ms() has reached deadline_ms (headless: lets the time pass), keeping the
 // window and the keys current meanwhile; a picture still waiting is shown first.
 void wait_until_ms(uint64_t deadline_ms);
+// An idle peek's wait: as wait_until_ms, but it may end as soon as input has arrived.
+void wait_for_input_until_ms(uint64_t deadline_ms);
 // The millisecond field (0 ... 999) of the machine's system time.
 uint16_t system_millis();
 // The game has just read the tick count or is about to read a key: a spinning game still keeps

@@ -148,6 +148,15 @@ void reset_output() {
     o.rate = 0;
 }
 
+bool any_voice_playing() {
+    for (const auto& entry : live_buffers()) {
+        if (entry->playing) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void advance_ms(uint64_t ms) {
     // In whole seconds first, so the fixed-point product cannot overflow.
     while (ms > 0) {

@@ -50,6 +50,9 @@ void mix_s16(int16_t* out, size_t count, int output_rate);
 // Starts the output stream afresh (a new device, a new capture).
 void reset_output();
 
+// True when any voice plays (the output may still ring on for a few milliseconds after).
+bool any_voice_playing();
+
 // Moves every playing voice on by ms milliseconds without producing output.
 void advance_ms(uint64_t ms);
 

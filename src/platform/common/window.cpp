@@ -135,13 +135,13 @@ bool peek_message(Message* out) {
     }
     WindowState& s = state();
     // Idle loops (the closing screen, the shut-down state) peek at an empty queue back to back;
-    // such a peek waits a little, so they do not burn a core while any key or close still
-    // arrives within a few milliseconds.
+    // such a peek waits a little (or, where input can wake it, until input comes), so they do
+    // not burn a core while any key or close still arrives within a few milliseconds.
     const uint32_t idle_wait = backend::idle_wait_ms();
     const uint64_t now = backend::clock_ms();
     if (idle_wait > 0 && s.last_pump_empty && common::message_queue_empty() &&
         now - s.last_pump_ms < kBackToBackMs) {
-        backend::wait_until_ms(now + idle_wait);
+        backend::wait_for_input_until_ms(now + idle_wait);
     }
     common::count_wait();
     backend::pump_events();

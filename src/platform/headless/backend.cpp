@@ -37,6 +37,9 @@ bool step_fails(Step step) {
     }
     headless::detail::State& s = state();
     s.step_calls[index]++;
+    if (step == Step::SurfaceLock && s.pixels_skipped) {
+        return true;
+    }
     int& remaining = s.faults[index];
     if (remaining == 0) {
         return false;

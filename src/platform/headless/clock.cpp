@@ -39,6 +39,10 @@ void backend::wait_until_ms(uint64_t deadline_ms) {
     }
 }
 
+void backend::wait_for_input_until_ms(uint64_t deadline_ms) {
+    backend::wait_until_ms(deadline_ms);
+}
+
 uint16_t backend::system_millis() {
     return uint16_t(headless::detail::state().system_millis);
 }

@@ -73,4 +73,8 @@ void set_peek_hook(std::function<void()> hook) {
     detail::state().peek_hook = std::move(hook);
 }
 
+void set_pixels_drawn(bool drawn) {
+    detail::state().pixels_skipped = !drawn;
+}
+
 }  // namespace platform::headless

@@ -96,4 +96,8 @@ bool cursor_visible();
 // drives its script from here). Empty to remove.
 void set_peek_hook(std::function<void()> hook);
 
+// Off: every surface lock is refused, so the game draws no pixels (the text and its own state
+// go on as ever). For runs that look at no picture; on again after a reset.
+void set_pixels_drawn(bool drawn);
+
 }  // namespace platform::headless

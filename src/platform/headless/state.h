@@ -34,6 +34,7 @@ struct State {
     bool cursor_visible = true;
     std::function<void()> peek_hook;
     bool in_peek_hook = false;
+    bool pixels_skipped = false;
 };
 
 State& state();

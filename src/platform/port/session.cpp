@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include "platform/common/backend.h"
 #include "platform/common/joystick_internal.h"
@@ -245,16 +246,17 @@ void reset_session() {
     s = InputSession();
 }
 
-void start_playback(const Script& script) {
+void start_playback(Script script) {
     InputSession& s = session();
-    s.script = script;
+    // Moved, not copied: a long recording is held once.
+    s.script = std::move(script);
     s.cursor = std::make_unique<ScriptCursor>(s.script);
     s.playing = true;
-    if (script.start.seed) {
-        s.seed = uint16_t(*script.start.seed);
+    if (s.script.start.seed) {
+        s.seed = uint16_t(*s.script.start.seed);
     }
-    s.rest.joystick_x = script.start.joystick_x;
-    s.rest.joystick_y = script.start.joystick_y;
+    s.rest.joystick_x = s.script.start.joystick_x;
+    s.rest.joystick_y = s.script.start.joystick_y;
     s.fed = s.rest;
     common::set_title_note(" (playback)");
 }

@@ -16,7 +16,7 @@ namespace platform::port {
 // (when it has one). The joystick reads as the recording's: present and resting where it
 // rested, or absent. The played keys go down and up with their key messages, as the player's
 // would; the window title gains " (playback)" until the script runs out.
-void start_playback(const Script& script);
+void start_playback(Script script);
 
 // Lets go of the keys the playback holds (their key messages are posted), as a player would
 // who takes their hands off; the script's remaining lines still play at later polls.

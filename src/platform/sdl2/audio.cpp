@@ -21,19 +21,29 @@ SDL_AudioDeviceID device = 0;
 int device_rate = 0;
 int device_channels = 0;
 std::vector<int16_t> mono;
+// Paused by the callback once nothing plays and the output has rung out: SDL then writes the
+// silence itself, and the mixer does not run.
+bool paused_for_silence = false;
 
 void fill_audio(void* /*user*/, Uint8* stream, int length) {
     auto* out = reinterpret_cast<int16_t*>(stream);
     size_t frames = size_t(length) / (sizeof(int16_t) * size_t(device_channels));
+    bool silent = true;
     while (frames > 0) {
         size_t count = std::min(frames, mono.size());
         common::mix_s16(mono.data(), count, device_rate);
         for (size_t i = 0; i < count; ++i) {
+            silent = silent && mono[i] == 0;
             for (int c = 0; c < device_channels; ++c) {
                 *out++ = mono[i];
             }
         }
         frames -= count;
+    }
+    // The callback runs under the device's lock, which SDL lets the same thread take again.
+    if (silent && !common::any_voice_playing()) {
+        paused_for_silence = true;
+        SDL_PauseAudioDevice(device, 1);
     }
 }
 
@@ -78,6 +88,7 @@ bool audio_open() {
     device_channels = obtained.channels;
     mono.assign(std::max<size_t>(obtained.samples, 64), 0);
     common::reset_output();  // the callback is not running yet
+    paused_for_silence = false;
     SDL_PauseAudioDevice(device, 0);
     return true;
 }
@@ -96,8 +107,18 @@ void audio_lock() {
 }
 
 void audio_unlock() {
-    if (sdl2::device != 0) {
-        SDL_UnlockAudioDevice(sdl2::device);
+    using namespace sdl2;
+    if (device == 0) {
+        return;
+    }
+    // A voice the game just started plays from the next period on.
+    const bool wake = paused_for_silence && common::any_voice_playing();
+    if (wake) {
+        paused_for_silence = false;
+    }
+    SDL_UnlockAudioDevice(device);
+    if (wake) {
+        SDL_PauseAudioDevice(device, 0);
     }
 }
 

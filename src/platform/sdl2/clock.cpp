@@ -1,6 +1,5 @@
 // The backend's clock: milliseconds of the monotonic clock since the first reading, and waits
 // that keep pumping events, so keys and the window stay current while the game is not looking.
-#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -14,15 +13,24 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Slices of a wait between two pumps.
-constexpr uint64_t kWaitSliceMs = 10;
-
 Clock::time_point clock_start() {
     static const Clock::time_point start = Clock::now();
     return start;
 }
 
 }  // namespace
+
+}  // namespace platform::backend
+
+namespace platform::sdl2 {
+
+void sleep_until_ms(uint64_t ms) {
+    std::this_thread::sleep_until(backend::clock_start() + std::chrono::milliseconds(ms));
+}
+
+}  // namespace platform::sdl2
+
+namespace platform::backend {
 
 uint64_t clock_ms() {
     auto since =
@@ -33,11 +41,12 @@ uint64_t clock_ms() {
 void wait_until_ms(uint64_t deadline_ms) {
     // A picture still waiting is shown now, within the wait rather than after it.
     sdl2::flush_present(true);
-    for (uint64_t now = clock_ms(); now < deadline_ms; now = clock_ms()) {
-        const uint64_t until = std::min(deadline_ms, now + kWaitSliceMs);
-        std::this_thread::sleep_until(clock_start() + std::chrono::milliseconds(until));
-        sdl2::pump_if_stale();
-    }
+    sdl2::wait_events_until(deadline_ms, false);
+}
+
+void wait_for_input_until_ms(uint64_t deadline_ms) {
+    sdl2::flush_present(true);
+    sdl2::wait_events_until(deadline_ms, true);
 }
 
 uint16_t system_millis() {
@@ -50,7 +59,9 @@ void polled() {
 }
 
 uint32_t idle_wait_ms() {
-    return 3;
+    // Keys, the window and its close wake the wait at once; only a joystick's buttons, which
+    // are read rather than sent, wait it out.
+    return 20;
 }
 
 }  // namespace platform::backend

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+#ifdef __linux__
+#include <unistd.h>
+#endif
+
 #include "platform/common/backend.h"
 #include "platform/diagnostics.h"
 #include "platform/port/placement.h"
@@ -74,6 +78,25 @@ bool rasterised_in_software(SDL_Renderer* candidate) {
     const char* text = reinterpret_cast<const char*>(name);
     return SDL_strstr(text, "llvmpipe") != nullptr || SDL_strstr(text, "softpipe") != nullptr ||
            SDL_strstr(text, "Software Rasterizer") != nullptr;
+}
+
+// Without a graphics device OpenGL is drawn by the processor, so making its renderer (and
+// loading its libraries) only to find that out and throw it away is skipped.
+bool graphics_device_present() {
+#ifdef __linux__
+    if (SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr) {
+        return true;
+    }
+    for (int minor = 128; minor < 136; ++minor) {
+        const std::string node = "/dev/dri/renderD" + std::to_string(minor);
+        if (access(node.c_str(), F_OK) == 0) {
+            return true;
+        }
+    }
+    return false;
+#else
+    return true;
+#endif
 }
 
 // SDL falls back to drawing into memory when it finds no display; a game nobody can see
@@ -163,7 +186,7 @@ bool ensure_window() {
         // No smaller than the settings file takes, so the size it is left at can be saved.
         SDL_SetWindowMinimumSize(window, kMinWindowSize, kMinWindowSize);
         set_window_icon(window);
-        renderer = SDL_CreateRenderer(window, -1, 0);
+        renderer = graphics_device_present() ? SDL_CreateRenderer(window, -1, 0) : nullptr;
         if (renderer != nullptr && rasterised_in_software(renderer)) {
             // OpenGL drawn by the processor costs several times what writing the window's own
             // pixels does.
@@ -190,6 +213,10 @@ bool ensure_window() {
     }
     SDL_ShowCursor(cursor_shown ? SDL_ENABLE : SDL_DISABLE);
     return true;
+}
+
+bool window_open() {
+    return window != nullptr;
 }
 
 void set_sound_enabled(bool enabled) {

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/winmain.h"
@@ -133,7 +134,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "cellstorm: %s\n", error.c_str());
             return EXIT_BAD_COMMAND_LINE;
         }
-        start_playback(script);
+        start_playback(std::move(script));
     }
     if (!options.session.record_path.empty() &&
         !start_recording(options.session.record_path, "cellstorm " CELLSTORM_VERSION " recording",

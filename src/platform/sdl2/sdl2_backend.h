@@ -28,6 +28,8 @@ void set_sound_enabled(bool enabled);
 // Shows the newest picture if one waits: at once when force is set, otherwise only when the
 // last present was long enough ago that a burst of changes becomes one present.
 void flush_present(bool force);
+// Whether the window is there.
+bool window_open();
 // Shows the current picture again (the window was exposed, resized or its textures lost).
 void redraw();
 // The window's size changed; a window (not the full screen) keeps its size in the settings.
@@ -44,6 +46,12 @@ std::vector<int> virtual_keys(SDL_Keycode key, SDL_Scancode scancode, bool alt);
 // events.cpp: pumps when the last pump is older than a few milliseconds, for readers of the
 // key state that spin without looking at the message queue.
 void pump_if_stale();
+// Waits until clock_ms() reaches deadline_ms, handling events as they come (on SDL's own wait
+// where it can be woken by them); with until_input, the first event ends the wait.
+void wait_events_until(uint64_t deadline_ms, bool until_input);
+
+// clock.cpp: sleeps until the backend's clock reads ms.
+void sleep_until_ms(uint64_t ms);
 
 // A short sleep for spinning callers: well under a millisecond, so no wait in the game grows
 // by more than that.

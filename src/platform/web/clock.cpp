@@ -66,6 +66,10 @@ void wait_until_ms(uint64_t deadline_ms) {
     }
 }
 
+void wait_for_input_until_ms(uint64_t deadline_ms) {
+    wait_until_ms(deadline_ms);
+}
+
 uint16_t system_millis() {
     return common::system_clock_millis();
 }
