@@ -2,7 +2,7 @@
 # How often a press of Esc or P held as long as people hold one does what it is for, in the real
 # game under Xvfb: Esc from play into the menu and back, P into the pause and out. The session is
 # recorded and replayed; each run of polls with the key held is one press, and it counts when the
-# state it left changed exactly once.
+# state it left changed exactly once. Presses after the unplayed game has ended are not counted.
 #   bench/held_keys_under_xvfb.sh BIN_DIR [PRESSES] [MILLISECONDS...]   default 10, 80 120 160 200
 set -u
 bin=$(realpath "$1")
@@ -40,7 +40,10 @@ for line in open(rec):
     if line:
         count, _, tokens = line.rpartition("*")
         keys += [set(tokens.split())] * (int(count) if count else 1)
-state = {t["poll"]: t["state"] for t in map(json.loads, list(open(trace))[1:])}
+lines = [json.loads(t) for t in list(open(trace))[1:]]
+state = {t["poll"]: t["state"] for t in lines}
+# A game left alone ends (the well fills up); presses after that have no game to act on.
+over = next((t["poll"] for t in lines if t["state"] == 7), len(keys) + 1)
 results = {"esc": [], "p": []}
 poll = 1
 while poll <= len(keys):
@@ -51,12 +54,15 @@ while poll <= len(keys):
     start = poll
     while poll <= len(keys) and key in keys[poll - 1]:
         poll += 1
+    if start >= over:
+        break
     seen = [state.get(start - 1)] + [state.get(p) for p in range(start, poll)]
     changes = sum(a != b for a, b in zip(seen, seen[1:]))
     results[key].append(changes == 1 and seen[-1] != seen[0])
 for key, name in (("esc", "Esc (into the menu and out)"), ("p", "P (into the pause and out)")):
     for i, ms in enumerate(holds):
         done = results[key][i * 2 * presses:(i + 1) * 2 * presses]
-        print(f"{name}, held {ms} ms: {sum(done)} of {len(done)} presses acted once")
+        if done:
+            print(f"{name}, held {ms} ms: {sum(done)} of {len(done)} presses acted once")
 PY
 [ -n "${KEEP:-}" ] && echo "kept $work" || rm -rf "$work"
