@@ -37,19 +37,28 @@ constexpr int EXIT_BAD_COMMAND_LINE = 2;
 // Far beyond SDL's own database of every known pad (about 300 KiB).
 constexpr size_t kMaxPadDatabase = size_t(4) << 20;
 
-// A SIGTERM or SIGINT before SDL's events are up, when SDL takes them over as a quit.
+// A SIGTERM or SIGINT while the files are read; SDL then takes them over as its quit.
 volatile std::sig_atomic_t stop_asked = 0;
+struct sigaction sdl_actions[2];  // what SIGTERM and SIGINT did before
+constexpr int kStopSignals[2] = {SIGTERM, SIGINT};
 
 extern "C" void note_stop(int) {
     stop_asked = 1;
 }
 
-void catch_stop(void (*handler)(int)) {
-    struct sigaction action {};
-    action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+void catch_stop() {
+    for (int i = 0; i < 2; ++i) {
+        struct sigaction action {};
+        action.sa_handler = note_stop;
+        sigemptyset(&action.sa_mask);
+        sigaction(kStopSignals[i], &action, &sdl_actions[i]);
+    }
+}
+
+void hand_stop_to_sdl() {
+    for (int i = 0; i < 2; ++i) {
+        sigaction(kStopSignals[i], &sdl_actions[i], nullptr);
+    }
 }
 
 struct SettingsFile {
@@ -129,7 +138,7 @@ void write_back(const SettingsFile& file, const Settings& started, const Setting
 
 int main(int argc, char** argv) {
     SDL_SetMainReady();
-    catch_stop(note_stop);
+    catch_stop();
     Options options;
     std::string error;
     switch (parse_options(argc, argv, &options, &error)) {
@@ -165,8 +174,8 @@ int main(int argc, char** argv) {
     set_bindings(started);
     set_sound_enabled(!options.no_sound);
     // From here SDL turns SIGTERM and SIGINT into its quit, which ends the game as its window's
-    // close does, once its events are up (it takes over only signals left to their default).
-    catch_stop(SIG_DFL);
+    // close does (it takes over only signals left to their default, when its events start).
+    hand_stop_to_sdl();
     if (stop_asked != 0) {
         shutdown();
         return 0;
