@@ -50,6 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             }
         }
     }
+    writer.flush();  // the header, when no poll came
     for (size_t cut = 0, end = size_t(std::ftell(file)); cut < end; cut += 1 + end / 64) {
         polls_of(file, cut, rest);
     }

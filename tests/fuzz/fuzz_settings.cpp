@@ -14,8 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::vector<std::string> names = {
         "Left", "Right", "Up", "Down", "Return", "Space", "Escape",   "A",
         "S",    "P",     ";",  ",",    "#",      "=",     "Keypad ,", "Keypad Enter"};
+    const std::string path = fuzz_data_dir() + "/cellstorm.ini";  // a fresh backend first
     platform::headless::name_keys(names);
-    const std::string path = fuzz_data_dir() + "/cellstorm.ini";
     const auto read_back = [&path] {
         Settings read = default_settings();
         std::vector<std::string> warnings;

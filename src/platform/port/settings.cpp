@@ -243,6 +243,20 @@ std::string setting_line(const SettingRow& row, const Settings& s) {
     return std::string(row.key) + (value.empty() ? " =" : " = " + value);
 }
 
+// Where a setting added after line `end` goes: there, unless an indented line follows among the
+// blank lines and notes, which inih would then read as the new setting's value going on.
+int past_indented(const std::vector<std::string>& lines, int end) {
+    int indented = end;
+    for (int next = end; next < int(lines.size()); ++next) {
+        const size_t first = lines[next].find_first_not_of(" \t\r\n\f\v");
+        if (first == 0 && lines[next][0] != '#' && lines[next][0] != ';') {
+            break;
+        }
+        indented = first != std::string::npos && first > 0 ? next + 1 : indented;
+    }
+    return indented;
+}
+
 }  // namespace
 
 int key_code(const std::string& name) {
@@ -367,7 +381,7 @@ std::string edit_settings_text(const std::string& text, const SettingsLayout& la
             const bool cr = !old.empty() && old.back() == '\r';
             old = (mark ? "\xEF\xBB\xBF" : "") + setting + (cr ? "\r" : "");
         } else if (end > 0 && end <= int(lines.size())) {
-            added[end] += setting + "\n";
+            added[past_indented(lines, end)] += setting + "\n";
         } else {
             new_sections[section_index(row.section)] += setting + "\n";
         }
