@@ -1,6 +1,7 @@
 #include "platform/port/settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <iterator>
 
@@ -243,13 +244,14 @@ std::string setting_line(const SettingRow& row, const Settings& s) {
     return std::string(row.key) + (value.empty() ? " =" : " = " + value);
 }
 
-// Where a setting added after line `end` goes: there, unless an indented line follows among the
-// blank lines and notes, which inih would then read as the new setting's value going on.
+// Where a setting added after line `end` goes: there, unless an indented line follows before the
+// next [section], which inih would read as the new setting's value going on; then after it.
 int past_indented(const std::vector<std::string>& lines, int end) {
     int indented = end;
     for (int next = end; next < int(lines.size()); ++next) {
         const size_t first = lines[next].find_first_not_of(" \t\r\n\f\v");
-        if (first == 0 && lines[next][0] != '#' && lines[next][0] != ';') {
+        if (first != std::string::npos && lines[next][first] == '[' &&
+            is_section_line(lines[next].c_str() + first)) {
             break;
         }
         indented = first != std::string::npos && first > 0 ? next + 1 : indented;
@@ -258,6 +260,17 @@ int past_indented(const std::vector<std::string>& lines, int end) {
 }
 
 }  // namespace
+
+bool is_section_line(const char* start) {
+    bool was_space = false;
+    for (const char* c = start + 1; *c != '\0'; ++c) {
+        if (*c == ']' || (was_space && *c == ';')) {
+            return *c == ']';
+        }
+        was_space = std::isspace(static_cast<unsigned char>(*c)) != 0;
+    }
+    return false;
+}
 
 int key_code(const std::string& name) {
     const int code = backend::key_from_name(name);

@@ -46,18 +46,6 @@ void warn(Reading* reading, const std::string& why) {
     }
 }
 
-// inih's own test for a [section] line: a ']' before any inline comment.
-bool is_section_line(const char* start) {
-    bool was_space = false;
-    for (const char* c = start + 1; *c != '\0'; ++c) {
-        if (*c == ']' || (was_space && *c == ';')) {
-            return *c == ']';
-        }
-        was_space = std::isspace(static_cast<unsigned char>(*c)) != 0;
-    }
-    return false;
-}
-
 // inih tells only the first line it could not use: every line that is not blank, a note or a
 // [section] and went to no handle_entry is named here.
 void finish_line(Reading* reading) {
