@@ -4,14 +4,15 @@
 # time at the lowest priority, each growing its own corpus in build-fuzz/tests/fuzz/corpus_NAME.
 #
 #   scripts/fuzz.sh ctest                   what CI runs
-#   scripts/fuzz.sh [SECONDS [NAME...]]     NAME of bmp voc layout replay; 600 seconds, all four
+#   scripts/fuzz.sh [SECONDS [NAME...]]     NAME of bmp voc layout replay settings recording;
+#                                           600 seconds, all of them
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 extra_packages=(clang libclang-rt-14-dev)
 source scripts/install-packages.sh
 
-names=(bmp voc layout replay)
+names=(bmp voc layout replay settings recording)
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCELLSTORM_FUZZ=ON -DCELLSTORM_TESTS=OFF \
     -DCELLSTORM_SDL2=OFF -DCELLSTORM_BENCHMARKS=OFF >/dev/null
 cmake --build build-fuzz -j"$(nproc)" --target "${names[@]/#/fuzz_}"

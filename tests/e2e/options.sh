@@ -42,6 +42,7 @@ END
 [ -e "$work/config" ] && fail "a bad option touched the settings folder"
 bad "no/such/dir/r.txt" --record "$work/no/such/dir/r.txt"
 [ "$(wc -l <"$work/game.log")" -eq 1 ] || fail "an unwritable recording: more than one line"
+bad "cannot write the recording /dev/full" --record /dev/full
 printf -- '# seed 1\n-\ndonw\n' >"$work/bad.txt"
 bad "line 3: unknown key 'donw'" --playback "$work/bad.txt"
 

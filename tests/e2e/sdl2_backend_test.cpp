@@ -573,7 +573,7 @@ TEST(SettingsFile, BadLinesNamedAndKeptOnlyChangedLinesWrittenAndAnUnwritableFol
     saved << std::ifstream(path).rdbuf();
     EXPECT_EQ(lines_of(saved.str()), changed);
 
-    port::Settings bounds[2] = {played, port::default_settings()};
+    std::vector<port::Settings> bounds = {played, port::default_settings()};
     bounds[0].scale = port::ScaleMode::Integer;
     bounds[0].window_width = bounds[1].window_height = port::kMinWindowSize;
     bounds[0].window_height = bounds[1].window_width = port::kMaxWindowSize;
@@ -583,10 +583,27 @@ TEST(SettingsFile, BadLinesNamedAndKeptOnlyChangedLinesWrittenAndAnUnwritableFol
     bounds[0].pad_buttons[2] = {"X", "dpright"};  // SDL's names, in any case
     bounds[1].pad_buttons[0] = {};
     bounds[1].fullscreen = false;
+    // And every key SDL names, three to a line with the pad buttons: ';' or ',' among them too.
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << "the keyboard's names come with video";
+    for (int code = 0, slot = 0; code < SDL_NUM_SCANCODES; ++code) {
+        const char* name = SDL_GetKeyName(SDL_GetKeyFromScancode(SDL_Scancode(code)));
+        if (*name != '\0' && slot++ % (3 * port::kGameKeyCount) == 0) {
+            bounds.push_back(port::default_settings());
+            bounds.back().keys[0].clear();
+            for (int i = 0; i < 15; ++i) {
+                bounds.back().pad_buttons[i % 5].push_back(
+                    SDL_GameControllerGetStringForButton(SDL_GameControllerButton(i)));
+            }
+        }
+        if (*name != '\0') {
+            bounds.back().keys[slot % port::kGameKeyCount].push_back(name);
+        }
+    }
     port::Settings before = played;
     for (const port::Settings& wanted : bounds) {
         ASSERT_TRUE(port::save_settings(path, before, wanted, &reason)) << reason;
-        EXPECT_EQ(access((path + ".new").c_str(), F_OK), -1);
+        EXPECT_NE(std::system(("ls " + dir + "/sub | grep -qv '^cellstorm.ini$'").c_str()), 0)
+            << "a temporary file left";
         port::Settings again = port::default_settings();
         warnings.clear();
         ASSERT_TRUE(port::load_settings(path, &again, &warnings));

@@ -65,7 +65,7 @@ TEST(InputScript, AHandEditedMistakeNamesItsLine) {
         {"# seed 7\n-\n# joystick 1\n", "line 3: '# joystick'"},
         {"# seed 7\n# joystick none\n-\ndown jx=5\n", "line 4: 'jx=5' needs --joystick"},
         {"# seed 7\n-\n3*dwn\n", "line 3: unknown key 'dwn'"},
-        {"-\n12*do", "line 2: unknown key 'do'"},
+        {"-\n12*do\n", "line 2: unknown key 'do'"},  // not cut: its newline is there
     };
     for (const auto& [text, message] : cases) {
         Script script;

@@ -42,6 +42,9 @@ int main(int argc, char** argv) {
     if (!platform::load_script(options.input_path, options.joystick, &script, &error)) {
         return fail(error, false);
     }
+    if (!script.note.empty()) {
+        std::fprintf(stderr, "cellstorm-replay: %s\n", script.note.c_str());
+    }
     // A recording says how its game started; --seed and --joystick still win.
     options.joystick = options.joystick || script.start.joystick;
     if (!options.seed) {

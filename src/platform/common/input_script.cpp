@@ -1,11 +1,10 @@
 #include "platform/common/input_script.h"
 
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 
+#include "platform/common/file_read.h"
 #include "platform/keyboard.h"
 
 namespace platform {
@@ -19,6 +18,8 @@ namespace {
 
 constexpr uint64_t MAX_LINE_COUNT = 1000000000;  // far beyond any run, far from overflow
 constexpr uint32_t MAX_AXIS = 65535;
+// Hours of play, folded into runs, stay far below this.
+constexpr size_t MAX_SCRIPT_SIZE = size_t(64) << 20;
 
 // Plain digits up to max: no sign, no blanks, and from_chars refuses what would wrap around.
 bool read_count(const std::string& text, uint64_t max, uint64_t* value, int base = 10) {
@@ -173,19 +174,27 @@ bool parse_script(const std::string& text, bool joystick, Script* script, std::s
         ++number;
         std::string text_line = trim(raw);
         std::string reason;
-        if (!text_line.empty() && text_line[0] == '#' &&
-            !parse_header(text_line, &script->start, &reason)) {
-            *error = "line " + std::to_string(number) + ": " + reason;
-            return false;
-        }
-        if (text_line.empty() || text_line[0] == '#') {
-            continue;
-        }
         ScriptLine line;
         line.source_line = number;
-        if (!parse_line(text_line, joystick || script->start.joystick, &line, &reason)) {
+        const bool comment = !text_line.empty() && text_line[0] == '#';
+        const bool read =
+            comment ? parse_header(text_line, &script->start, &reason)
+                    : text_line.empty() ||
+                          parse_line(text_line, joystick || script->start.joystick, &line, &reason);
+        // Without its newline the line is the end of a recording that was cut (a full disk,
+        // a crash): what came before it still plays.
+        if (!read && input.eof()) {
+            script->note = "line " + std::to_string(number) + " is cut short (" + reason +
+                           "); dropped, the script ends after poll " +
+                           std::to_string(script->polls);
+            return true;
+        }
+        if (!read) {
             *error = "line " + std::to_string(number) + ": " + reason;
             return false;
+        }
+        if (text_line.empty() || comment) {
+            continue;
         }
         script->polls += line.count;
         script->lines.push_back(line);
@@ -194,28 +203,18 @@ bool parse_script(const std::string& text, bool joystick, Script* script, std::s
 }
 
 bool load_script(const std::string& path, bool joystick, Script* script, std::string* error) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        *error = path + ": cannot read the script (" + std::strerror(errno) + ")";
-        return false;
-    }
     std::string text;
-    char block[4096];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof(block), file)) > 0) {
-        text.append(block, got);
-    }
-    // A directory opens but does not read.
-    bool failed = std::ferror(file) != 0;
-    int reason = errno;
-    std::fclose(file);
-    if (failed) {
-        *error = path + ": cannot read the script (" + std::strerror(reason) + ")";
+    std::string reason;
+    if (common::read_whole_file(path, MAX_SCRIPT_SIZE, &text, &reason) != common::FileRead::Read) {
+        *error = path + ": cannot read the script (" + reason + ")";
         return false;
     }
     if (!parse_script(text, joystick, script, error)) {
         *error = path + ": " + *error;
         return false;
+    }
+    if (!script->note.empty()) {
+        script->note = path + ": " + script->note;
     }
     return true;
 }

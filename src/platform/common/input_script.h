@@ -48,10 +48,13 @@ struct Script {
     ScriptStart start;
     std::vector<ScriptLine> lines;
     uint64_t polls = 0;  // sum of the counts
+    std::string note;    // a warning for the player: the last line was cut short and dropped
 };
 
 // Parses the text of a script; joystick lines are allowed with `joystick` or after a
 // "# joystick X Y" line. On a mistake returns false with error set to "line N: what is wrong".
+// A last line without its newline that does not read (a recording cut short) is dropped, and
+// the note says so.
 bool parse_script(const std::string& text, bool joystick, Script* script, std::string* error);
 
 // Reads and parses a script file; error names the file on failure.

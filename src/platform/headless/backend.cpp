@@ -9,6 +9,7 @@
 #include "platform/common/audio_internal.h"
 #include "platform/common/window_internal.h"
 #include "platform/headless/state.h"
+#include "platform/port/pad_buttons.h"
 
 namespace platform {
 
@@ -79,9 +80,14 @@ void window_title_changed(const char* title) {
 
 void toggle_fullscreen() {}
 
-// Every headless key is its own fixed virtual key, never bound.
+// Every headless key is its own fixed virtual key, never bound, unless a test names keys.
 int key_from_name(const std::string& name) {
-    (void)name;
+    const std::vector<std::string>& names = headless::detail::state().key_names;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (port::same_ignoring_case(name, names[i].c_str())) {
+            return int(i) + 1;
+        }
+    }
     return 0;
 }
 

@@ -65,6 +65,10 @@ bool cursor_visible() {
     return detail::state().cursor_visible;
 }
 
+void name_keys(std::vector<std::string> names) {
+    detail::state().key_names = std::move(names);
+}
+
 void lose_focus() {
     common::lose_focus();
 }

@@ -39,6 +39,10 @@ void set_key(int virtual_key, bool down);
 bool key_down(int virtual_key);
 void release_all_keys();
 
+// Key names the backend knows, for a reader of key names to be tried on: each names the key
+// of its place in the list plus one, in any case. None by default: no key is ever bound.
+void name_keys(std::vector<std::string> names);
+
 // The window loses the focus, as when the player switches to another window.
 void lose_focus();
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/headless/control.h"
@@ -23,6 +24,7 @@ struct State {
     uint64_t now = 0;
     uint32_t system_millis = 0;
     std::array<bool, 256> keys{};
+    std::vector<std::string> key_names;
     Joystick joystick;
     std::array<int, STEP_COUNT> faults{};  // 0 none, -1 always, N the next N calls
     std::array<uint64_t, STEP_COUNT> step_calls{};

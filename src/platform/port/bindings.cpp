@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/common/backend.h"
 #include "platform/keyboard.h"
 #include "platform/port/pad_buttons.h"
 #include "platform/port/settings.h"
@@ -48,7 +47,7 @@ void set_bindings(const Settings& settings) {
     b.keys.clear();
     for (int i = 0; i < kGameKeyCount; ++i) {
         for (const std::string& name : settings.keys[i]) {
-            const int code = backend::key_from_name(name);
+            const int code = key_code(name);
             if (code != 0) {
                 b.keys.push_back({code, kGameKeys[i].virtual_key});
             }

@@ -3,6 +3,9 @@
 // a function-local object built on first use.
 #include "platform/port/session.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -78,6 +81,13 @@ int script_key(int virtual_key) {
         }
     }
     return -1;
+}
+
+void reset_session_file(InputSession& s) {
+    s.writer.reset();
+    std::fclose(s.file);
+    s.file = nullptr;
+    s.path.clear();
 }
 
 // Stops recording after a failed write; the game goes on.
@@ -265,9 +275,17 @@ bool start_recording(const std::string& path, const std::string& about, std::str
     InputSession& s = session();
     // The joystick as the game found it: the recording's, or the one of the start-up look.
     ScriptStart start = s.playing ? s.script.start : s.found;
-    s.file = std::fopen(path.c_str(), "wb");
+    // A FIFO nobody reads is refused at once rather than waited on; a device is written.
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd >= 0) {
+        fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        s.file = fdopen(fd, "wb");
+    }
     if (s.file == nullptr) {
         *error = "cannot write the recording " + path + " (" + std::strerror(errno) + ")";
+        if (fd >= 0) {
+            close(fd);
+        }
         return false;
     }
     if (!s.seed) {
@@ -281,7 +299,12 @@ bool start_recording(const std::string& path, const std::string& about, std::str
     s.writer = std::make_unique<ScriptWriter>(s.file, about, start);
     s.writer->flush();
     s.flushed_at_ms = backend::clock_ms();
-    check_recording(s);
+    // A file that takes nothing (a full disk, /dev/full) is refused before the game starts.
+    if (!s.writer->ok()) {
+        *error = "cannot write the recording " + path + " (" + std::strerror(errno) + ")";
+        reset_session_file(s);
+        return false;
+    }
     return true;
 }
 

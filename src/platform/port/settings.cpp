@@ -1,6 +1,7 @@
 #include "platform/port/settings.h"
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <iterator>
 
@@ -81,6 +82,31 @@ const SettingRow kSettings[] = {
 static_assert(std::size(kSettings) == kSettingCount && std::size(kSections) == kSectionCount,
               "the layout has a line for each setting and section");
 
+// Key names the file's own syntax would take apart (a comma ends a name, a ';' after a space
+// starts a note, a '#' or '=' reads as one) are written as words, which SDL names no key.
+const std::pair<const char*, const char*> kNameWords[] = {
+    {",", "Comma"}, {";", "Semicolon"}, {"#", "Hash"}, {"=", "Equals"}};
+
+// name with each word of it swapped for the other form, ' ' itself as "Space".
+std::string swap_words(const std::string& name, bool to_words) {
+    if (to_words && name == " ") {
+        return "Space";
+    }
+    std::string out;
+    for (size_t start = 0; start <= name.size();) {
+        const size_t end = std::min(name.find(' ', start), name.size());
+        std::string word = name.substr(start, end - start);
+        for (const auto& [symbol, spelled] : kNameWords) {
+            if (to_words ? word == symbol : same_ignoring_case(word, spelled)) {
+                word = to_words ? spelled : symbol;
+            }
+        }
+        out += (start == 0 ? "" : " ") + word;
+        start = end + 1;
+    }
+    return out;
+}
+
 int section_index(const std::string& name) {
     for (int i = 0; i < kSectionCount; ++i) {
         if (name == kSections[i].name) {
@@ -109,10 +135,10 @@ std::vector<std::string> split_names(const std::string& text) {
     return names;
 }
 
-std::string join_names(const std::vector<std::string>& names) {
+std::string join_names(const std::vector<std::string>& names, bool keys) {
     std::string text;
     for (const std::string& name : names) {
-        text += (text.empty() ? "" : ", ") + name;
+        text += (text.empty() ? "" : ", ") + (keys ? swap_words(name, true) : name);
     }
     return text;
 }
@@ -178,8 +204,7 @@ std::string read_setting(const SettingRow& row, const std::string& value, bool c
             std::vector<std::string> known;
             std::string unknown;
             for (const std::string& name : names) {
-                if (!check ||
-                    (keys ? backend::key_from_name(name) != 0 : pad_button_from_name(name) >= 0)) {
+                if (!check || (keys ? key_code(name) != 0 : pad_button_from_name(name) >= 0)) {
                     known.push_back(name);
                 } else {
                     unknown += (unknown.empty() ? "'" : ", '") + name + "'";
@@ -206,9 +231,9 @@ std::string written_value(const SettingRow& row, const Settings& s) {
         case Kind::Size:
             return std::to_string(row.slot == 0 ? s.window_width : s.window_height);
         case Kind::Keys:
-            return join_names(s.keys[row.slot]);
+            return join_names(s.keys[row.slot], true);
         case Kind::PadButtons:
-            return join_names(s.pad_buttons[row.slot]);
+            return join_names(s.pad_buttons[row.slot], false);
     }
     return "";
 }
@@ -219,7 +244,38 @@ std::string setting_line(const SettingRow& row, const Settings& s) {
     return std::string(row.key) + (value.empty() ? " =" : " = " + value);
 }
 
+// Where a setting added after line `end` goes: there, unless an indented line follows before the
+// next [section], which inih would read as the new setting's value going on; then after it.
+int past_indented(const std::vector<std::string>& lines, int end) {
+    int indented = end;
+    for (int next = end; next < int(lines.size()); ++next) {
+        const size_t first = lines[next].find_first_not_of(" \t\r\n\f\v");
+        if (first != std::string::npos && lines[next][first] == '[' &&
+            is_section_line(lines[next].c_str() + first)) {
+            break;
+        }
+        indented = first != std::string::npos && first > 0 ? next + 1 : indented;
+    }
+    return indented;
+}
+
 }  // namespace
+
+bool is_section_line(const char* start) {
+    bool was_space = false;
+    for (const char* c = start + 1; *c != '\0'; ++c) {
+        if (*c == ']' || (was_space && *c == ';')) {
+            return *c == ']';
+        }
+        was_space = std::isspace(static_cast<unsigned char>(*c)) != 0;
+    }
+    return false;
+}
+
+int key_code(const std::string& name) {
+    const int code = backend::key_from_name(name);
+    return code != 0 ? code : backend::key_from_name(swap_words(name, false));
+}
 
 Settings default_settings() {
     Settings s;
@@ -264,7 +320,7 @@ std::vector<std::string> keys_bound_twice(const Settings& s) {
             continue;
         }
         for (const std::string& name : s.keys[row.slot]) {
-            const int code = backend::key_from_name(name);
+            const int code = key_code(name);
             auto key = std::find_if(keys.begin(), keys.end(),
                                     [&](const Shared& k) { return k.code == code; });
             if (code == 0) {
@@ -338,7 +394,7 @@ std::string edit_settings_text(const std::string& text, const SettingsLayout& la
             const bool cr = !old.empty() && old.back() == '\r';
             old = (mark ? "\xEF\xBB\xBF" : "") + setting + (cr ? "\r" : "");
         } else if (end > 0 && end <= int(lines.size())) {
-            added[end] += setting + "\n";
+            added[past_indented(lines, end)] += setting + "\n";
         } else {
             new_sections[section_index(row.section)] += setting + "\n";
         }

@@ -52,6 +52,12 @@ std::string read_setting_line(Settings* settings, const std::string& section,
                               const std::string& name, const std::string& value, int line,
                               SettingsLayout* layout);
 
+// inih's own test for a [section] line, from its '[': a ']' before any inline comment.
+bool is_section_line(const char* start);
+
+// The backend's code for a key name as the file spells it (0: no such key).
+int key_code(const std::string& name);
+
 // One line for each key bound to several of the game's keys: it gives them all.
 std::vector<std::string> keys_bound_twice(const Settings& settings);
 

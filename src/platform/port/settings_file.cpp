@@ -1,5 +1,6 @@
 // The settings file on disk: read through inih line by line; what changed is written into its
 // text, which goes to a new file beside it renamed over it.
+#include <fcntl.h>
 #include <ini.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,14 +12,19 @@
 #include <cstring>
 
 #include "platform/common/backend.h"
+#include "platform/common/file_read.h"
 #include "platform/port/settings.h"
 
 namespace platform::port {
 
 namespace {
 
-// Far more than any settings file: a device named as the file is not read forever.
+using common::FileRead;
+
+// Far more than any settings file.
 constexpr size_t kMaxFileSize = size_t(1) << 20;
+// A file of nothing but mistakes is not named line by line.
+constexpr int kMaxWarnings = 10;
 
 struct Reading {
     const std::string* text = nullptr;
@@ -30,23 +36,14 @@ struct Reading {
     int line = 0;          // of the line inih was last given
     std::string given;     // that line, as inih was given it
     bool handled = false;  // it went to handle_entry, or it is already named
+    int warned = 0;        // lines named so far
 };
 
 void warn(Reading* reading, const std::string& why) {
-    reading->warnings->push_back(reading->path + " line " + std::to_string(reading->line) + ": " +
-                                 why);
-}
-
-// inih's own test for a [section] line: a ']' before any inline comment.
-bool is_section_line(const char* start) {
-    bool was_space = false;
-    for (const char* c = start + 1; *c != '\0'; ++c) {
-        if (*c == ']' || (was_space && *c == ';')) {
-            return *c == ']';
-        }
-        was_space = std::isspace(static_cast<unsigned char>(*c)) != 0;
+    if (++reading->warned <= kMaxWarnings) {
+        reading->warnings->push_back(reading->path + " line " + std::to_string(reading->line) +
+                                     ": " + why);
     }
-    return false;
 }
 
 // inih tells only the first line it could not use: every line that is not blank, a note or a
@@ -118,26 +115,10 @@ void read_settings_text(const std::string& path, const std::string& text, Settin
     reading.path = path;
     ini_parse_stream(read_line, &reading, handle_entry, &reading);
     finish_line(&reading);
-}
-
-enum class FileText { Read, Missing, Failed };
-
-FileText read_file_text(const std::string& path, std::string* text, std::string* reason) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        *reason = std::strerror(errno);
-        return errno == ENOENT || errno == ENOTDIR ? FileText::Missing : FileText::Failed;
+    if (reading.warned > kMaxWarnings) {
+        warnings->push_back(path + ": ... and " + std::to_string(reading.warned - kMaxWarnings) +
+                            " more lines like these");
     }
-    char chunk[4096];
-    size_t got = 0;
-    text->clear();
-    while (text->size() <= kMaxFileSize && (got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-        text->append(chunk, got);
-    }
-    *reason = std::ferror(file) != 0 ? std::strerror(errno) : "larger than 1 MiB";
-    const bool read = std::ferror(file) == 0 && text->size() <= kMaxFileSize;
-    std::fclose(file);
-    return read ? FileText::Read : FileText::Failed;
 }
 
 std::string folder_of(const std::string& path) {
@@ -160,6 +141,63 @@ bool make_folders(const std::string& folder) {
     return mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
+// The file a chain of symbolic links ends at, which need not exist: the new text goes there,
+// and the links stay links.
+std::string link_target(std::string path) {
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat info {};
+        char target[4096];
+        if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return path;
+        }
+        const ssize_t length = readlink(path.c_str(), target, sizeof target - 1);
+        if (length <= 0) {
+            return path;
+        }
+        target[length] = '\0';
+        path = target[0] == '/' ? std::string(target) : folder_of(path) + "/" + target;
+    }
+    return path;
+}
+
+// text into a new file beside path, with the old file's permissions, on the disk before it is
+// renamed over path: a crash or another game writing at the same moment never leaves half a
+// file. The name is the process's own, so two writers never share one.
+bool replace_file(const std::string& path, const std::string& text, std::string* reason) {
+    struct stat info {};
+    mode_t mode = 0;
+    if (stat(path.c_str(), &info) == 0) {
+        mode = info.st_mode & 07777;
+    } else {
+        mode = umask(022);
+        umask(mode);
+        mode = 0666 & ~mode;
+    }
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkstemp(&temporary[0]);
+    if (fd < 0) {
+        *reason = folder_of(path) + ": " + std::strerror(errno);
+        return false;
+    }
+    bool written = fchmod(fd, mode) == 0;
+    for (size_t at = 0; written && at < text.size();) {
+        const ssize_t put = write(fd, text.data() + at, text.size() - at);
+        if (put < 0 && errno == EINTR) {
+            continue;
+        }
+        written = put > 0;
+        at += written ? size_t(put) : 0;
+    }
+    written = written && fsync(fd) == 0;
+    written = close(fd) == 0 && written;
+    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+        *reason = path + ": " + std::strerror(errno);
+        unlink(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string default_settings_path() {
@@ -170,13 +208,16 @@ bool load_settings(const std::string& path, Settings* settings,
                    std::vector<std::string>* warnings) {
     std::string text;
     std::string reason;
-    switch (read_file_text(path, &text, &reason)) {
-        case FileText::Missing:
+    switch (common::read_whole_file(path, kMaxFileSize, &text, &reason)) {
+        case FileRead::Missing:
             return true;
-        case FileText::Failed:
-            warnings->push_back(path + ": cannot be read (" + reason + "); the defaults are used");
+        case FileRead::NotRegular:
+        case FileRead::TooLarge:
+        case FileRead::Failed:
+            warnings->push_back(path + ": " + reason +
+                                "; the defaults are used and settings will not be saved");
             return false;
-        case FileText::Read:
+        case FileRead::Read:
             break;
     }
     SettingsLayout layout;
@@ -185,7 +226,7 @@ bool load_settings(const std::string& path, Settings* settings,
 }
 
 bool prepare_settings_folder(const std::string& path, std::string* reason) {
-    const std::string folder = folder_of(path);
+    const std::string folder = folder_of(link_target(path));
     if (!make_folders(folder) || access(folder.c_str(), W_OK) != 0) {
         *reason = folder + ": " + std::strerror(errno);
         return false;
@@ -195,16 +236,19 @@ bool prepare_settings_folder(const std::string& path, std::string* reason) {
 
 bool save_settings(const std::string& path, const Settings& before, const Settings& after,
                    std::string* reason) {
+    const std::string target = link_target(path);
     std::string old_text;
     std::string text;
-    switch (read_file_text(path, &old_text, reason)) {
-        case FileText::Missing:
+    switch (common::read_whole_file(target, kMaxFileSize, &old_text, reason)) {
+        case FileRead::Missing:
             text = settings_text(after);
             break;
-        case FileText::Failed:
-            *reason = path + ": " + *reason;
+        case FileRead::NotRegular:
+        case FileRead::TooLarge:
+        case FileRead::Failed:
+            *reason = target + ": " + *reason;
             return false;
-        case FileText::Read: {
+        case FileRead::Read: {
             Settings scratch = default_settings();
             std::vector<std::string> warnings;
             SettingsLayout layout;
@@ -215,19 +259,7 @@ bool save_settings(const std::string& path, const Settings& before, const Settin
             }
         }
     }
-    const std::string temporary = path + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "w");
-    bool written = file != nullptr && std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    written = file != nullptr && std::fflush(file) == 0 && fsync(fileno(file)) == 0 && written;
-    if (file != nullptr && std::fclose(file) != 0) {
-        written = false;
-    }
-    if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        *reason = path + ": " + std::strerror(errno);
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    return replace_file(target, text, reason);
 }
 
 }  // namespace platform::port

@@ -4,12 +4,14 @@
 #define SDL_MAIN_HANDLED
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/winmain.h"
+#include "platform/common/file_read.h"
 #include "platform/common/files_internal.h"
 #include "platform/diagnostics.h"
 #include "platform/port/bindings.h"
@@ -33,6 +35,32 @@ char empty_command_line[] = "";
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int EXIT_RECORDING_FAILED = 1;
 constexpr int EXIT_BAD_COMMAND_LINE = 2;
+// Far beyond SDL's own database of every known pad (about 300 KiB).
+constexpr size_t kMaxPadDatabase = size_t(4) << 20;
+
+// A SIGTERM or SIGINT while the files are read; SDL then takes them over as its quit.
+volatile std::sig_atomic_t stop_asked = 0;
+struct sigaction sdl_actions[2];  // what SIGTERM and SIGINT did before
+constexpr int kStopSignals[2] = {SIGTERM, SIGINT};
+
+extern "C" void note_stop(int) {
+    stop_asked = 1;
+}
+
+void catch_stop() {
+    for (int i = 0; i < 2; ++i) {
+        struct sigaction action {};
+        action.sa_handler = note_stop;
+        sigemptyset(&action.sa_mask);
+        sigaction(kStopSignals[i], &action, &sdl_actions[i]);
+    }
+}
+
+void hand_stop_to_sdl() {
+    for (int i = 0; i < 2; ++i) {
+        sigaction(kStopSignals[i], &sdl_actions[i], nullptr);
+    }
+}
 
 struct SettingsFile {
     std::string path;
@@ -52,14 +80,39 @@ SettingsFile read_settings(const Options& options) {
     for (const std::string& warning : warnings) {
         std::fprintf(stderr, "cellstorm: %s\n", warning.c_str());
     }
-    // Made with its notes at the first run; a file already there is not touched.
-    std::string reason = file.path + " cannot be read";
-    if (!file.rewritable || !prepare_settings_folder(file.path, &reason) ||
-        !save_settings(file.path, file.as_read, file.as_read, &reason)) {
+    // Made with its notes at the first run; a file already there is not touched. A file that
+    // cannot be read has said so already.
+    std::string reason;
+    if (file.rewritable && (!prepare_settings_folder(file.path, &reason) ||
+                            !save_settings(file.path, file.as_read, file.as_read, &reason))) {
         std::fprintf(stderr, "cellstorm: settings will not be saved (%s)\n", reason.c_str());
         file.rewritable = false;
     }
     return file;
+}
+
+// More gamepads from the player's own database beside the settings file; the joystick already
+// opened is opened again so a mapping for it applies. Read here, so a FIFO or a device of that
+// name cannot hold up the start.
+void add_pad_database(const std::string& settings_path) {
+    const std::string path =
+        settings_path.substr(0, settings_path.rfind('/') + 1) + "gamecontrollerdb.txt";
+    std::string text;
+    std::string reason;
+    switch (platform::common::read_whole_file(path, kMaxPadDatabase, &text, &reason)) {
+        case platform::common::FileRead::Missing:
+            return;
+        case platform::common::FileRead::Read:
+            break;
+        default:
+            std::fprintf(stderr, "cellstorm: %s: %s; not read\n", path.c_str(), reason.c_str());
+            return;
+    }
+    if (init_subsystem(SDL_INIT_GAMECONTROLLER) &&
+        SDL_GameControllerAddMappingsFromRW(SDL_RWFromConstMem(text.data(), int(text.size())), 1) >
+            0) {
+        reopen_joystick();
+    }
 }
 
 // What the player changed while playing goes into the file; the rest stays as the file has
@@ -86,6 +139,7 @@ void write_back(const SettingsFile& file, const Settings& started, const Setting
 
 int main(int argc, char** argv) {
     SDL_SetMainReady();
+    catch_stop();
     Options options;
     std::string error;
     switch (parse_options(argc, argv, &options, &error)) {
@@ -120,19 +174,24 @@ int main(int argc, char** argv) {
     active_settings() = started;
     set_bindings(started);
     set_sound_enabled(!options.no_sound);
-    // More gamepads from the player's own database; the joystick already opened is opened
-    // again so a mapping for it applies.
-    std::string database = file.path.substr(0, file.path.rfind('/') + 1) + "gamecontrollerdb.txt";
-    if (init_subsystem(SDL_INIT_GAMECONTROLLER) &&
-        SDL_GameControllerAddMappingsFromFile(database.c_str()) > 0) {
-        reopen_joystick();
+    // From here SDL turns SIGTERM and SIGINT into its quit, which ends the game as its window's
+    // close does (it takes over only signals left to their default, when its events start).
+    hand_stop_to_sdl();
+    if (stop_asked != 0) {
+        shutdown();
+        return 0;
     }
+    init_subsystem(SDL_INIT_EVENTS);
+    add_pad_database(file.path);
 
     if (!options.session.playback_path.empty()) {
         platform::Script script;
         if (!platform::load_script(options.session.playback_path, false, &script, &error)) {
             std::fprintf(stderr, "cellstorm: %s\n", error.c_str());
             return EXIT_BAD_COMMAND_LINE;
+        }
+        if (!script.note.empty()) {
+            std::fprintf(stderr, "cellstorm: %s\n", script.note.c_str());
         }
         start_playback(std::move(script));
     }
